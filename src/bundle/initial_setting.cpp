@@ -1,0 +1,27 @@
+#include "bundle/initial_setting.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace fwu {
+
+InitialSetting::InitialSetting() { raw_[kFlagsOffset] = 159; }
+
+void InitialSetting::Overlay(const std::uint8_t* data, std::size_t size) {
+  std::copy_n(data, std::min(size, kSize), raw_.begin());
+}
+
+std::string InitialSetting::Text(Field field) const {
+  const auto* begin = raw_.data() + field.offset;
+  const auto* end = std::find(begin, begin + field.width, 0);
+  return std::string(begin, end);
+}
+
+bool InitialSetting::SetText(Field field, const std::string& text) {
+  if (text.size() + 1 > field.width) return false;
+  std::fill_n(raw_.begin() + field.offset, field.width, 0);
+  std::copy(text.begin(), text.end(), raw_.begin() + field.offset);
+  return true;
+}
+
+}  // namespace fwu

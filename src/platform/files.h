@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/bytes.h"
+
+namespace fwu {
+
+constexpr char kPathSeparator = '/';
+
+std::optional<Bytes> ReadWholeFile(const std::string& path);
+bool WriteWholeFile(const std::string& path, const Bytes& content);
+// Writes beside the target and renames over it, so that a failure never
+// leaves a half-written file under the target's name.
+bool WriteFileAtomically(const std::string& path, const Bytes& content);
+bool FileExists(const std::string& path);
+std::optional<std::uint64_t> FileSize(const std::string& path);
+bool RemoveFile(const std::string& path);
+bool RenameFile(const std::string& from, const std::string& to);
+
+// Everything after the last separator: the file-name part of a path.
+std::string FileNamePart(const std::string& path);
+
+// Full path of the running program's own file.
+std::string ExecutablePath();
+
+}  // namespace fwu

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "platform/manual_event_loop.h"
+#include "platform/poll_event_loop.h"
+
+namespace fwu {
+namespace {
+
+TEST(ManualEventLoop, TimersFireAtTheirOwnVirtualTimesInOrder) {
+  ManualEventLoop loop;
+  std::vector<std::pair<char, std::int64_t>> ticks;
+  loop.StartTimer(300, [&] { ticks.emplace_back('a', loop.NowMs()); });
+  const auto b = loop.StartTimer(500, [&] { ticks.emplace_back('b', loop.NowMs()); });
+  loop.AdvanceMs(1000);
+  loop.StopTimer(b);
+  loop.AdvanceMs(500);
+  const std::vector<std::pair<char, std::int64_t>> expected{
+      {'a', 300}, {'b', 500}, {'a', 600}, {'a', 900}, {'b', 1000}, {'a', 1200}, {'a', 1500}};
+  EXPECT_EQ(ticks, expected);
+}
+
+TEST(ManualEventLoop, WaitWithoutProcessingMovesTimeButFiresNothing) {
+  ManualEventLoop loop;
+  int ticks = 0;
+  loop.StartTimer(100, [&] { ++ticks; });
+  loop.WaitMs(250, false);
+  EXPECT_EQ(ticks, 0);
+  EXPECT_EQ(loop.NowMs(), 250);
+  loop.WaitMs(0, true);
+  EXPECT_EQ(ticks, 1) << "a late timer ticks once, not once per missed interval";
+}
+
+TEST(ManualEventLoop, TimerIsNotReenteredFromAWaitInsideItsOwnTick) {
+  ManualEventLoop loop;
+  int depth = 0, maxDepth = 0, ticks = 0;
+  loop.StartTimer(100, [&] {
+    ++ticks;
+    maxDepth = std::max(maxDepth, ++depth);
+    if (ticks == 1) loop.WaitMs(1000, true);
+    --depth;
+  });
+  loop.AdvanceMs(100);
+  EXPECT_EQ(maxDepth, 1);
+}
+
+TEST(ManualEventLoop, RunUntilReturnsWhenNothingCanChangeTheCondition) {
+  ManualEventLoop loop;
+  bool done = false;
+  loop.StartTimer(5000, [&] { done = true; });
+  loop.RunUntil([&] { return done; });
+  EXPECT_TRUE(done);
+  EXPECT_EQ(loop.NowMs(), 5000);
+  loop.RunUntil([] { return false; });  // only a stopped world left: must not hang
+}
+
+TEST(PollEventLoop, PostFromOtherThreadsWakesTheLoopAndKeepsOrder) {
+  PollEventLoop loop;
+  std::vector<int> seen;
+  std::thread worker([&] {
+    for (int i = 0; i < 100; ++i) loop.Post([&seen, i] { seen.push_back(i); });
+    loop.Post([&] { loop.Quit(); });
+  });
+  loop.Run();
+  worker.join();
+  ASSERT_EQ(seen.size(), 100u);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(seen[i], i);
+}
+
+TEST(PollEventLoop, WatchedDescriptorAndTimerBothDispatch) {
+  PollEventLoop loop;
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  char got = 0;
+  const auto watch = loop.WatchFd(fds[0], EventLoop::Interest::Readable, [&] {
+    ASSERT_EQ(read(fds[0], &got, 1), 1);
+  });
+  loop.StartTimer(20, [&] { ASSERT_EQ(write(fds[1], "x", 1), 1); });
+  loop.RunUntil([&] { return got != 0; });
+  loop.Unwatch(watch);
+  EXPECT_EQ(got, 'x');
+  close(fds[0]);
+  close(fds[1]);
+}
+
+TEST(PollEventLoop, WaitWithEventsKeepsTimersTicking) {
+  PollEventLoop loop;
+  int ticks = 0;
+  loop.StartTimer(10, [&] { ++ticks; });
+  const auto start = loop.NowMs();
+  loop.WaitMs(55, true);
+  EXPECT_GE(loop.NowMs() - start, 55);
+  EXPECT_GE(ticks, 3);
+}
+
+}  // namespace
+}  // namespace fwu
