@@ -1,0 +1,99 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/bytes.h"
+#include "platform/datagram_endpoint.h"
+
+namespace fwu::testing {
+
+// A LAN of scripted devices behind one UDP socket. A datagram sent to a
+// device's address (or to the broadcast address, when broadcast is allowed,
+// as the kernel insists) queues that device's answers for the port, to be
+// read back with the same rules as the real socket.
+class FakeDatagramNetwork final : public DatagramEndpoint {
+ public:
+  struct Sent {
+    Ipv4Endpoint to;
+    Bytes data;
+    std::uint16_t localPort;
+    bool broadcastAllowed;
+  };
+
+  std::vector<Sent> sent;
+  int binds = 0;
+  int failBindWith = 0;
+  int failSendWith = 0;
+
+  void Respond(const std::string& device, std::uint16_t port, Bytes answer) {
+    responders_.push_back({*ParseDottedIpv4(device), port, std::move(answer)});
+  }
+
+  int Create() override {
+    created_ = true;
+    broadcast_ = false;
+    return 0;
+  }
+  int Bind(const Ipv4Endpoint& local) override {
+    ++binds;
+    if (failBindWith != 0) return failBindWith;
+    localPort_ = local.port != 0 ? local.port : static_cast<std::uint16_t>(40000 + binds);
+    return 0;
+  }
+  int BoundPort(std::uint16_t& port) override {
+    port = localPort_;
+    return 0;
+  }
+  int EnableBroadcast() override {
+    broadcast_ = true;
+    return 0;
+  }
+  int SendTo(const Ipv4Endpoint& to, std::span<const std::uint8_t> data, std::size_t& count) override {
+    if (failSendWith != 0) return failSendWith;
+    if (to.address == kBroadcastIpv4 && !broadcast_) return 10013;
+    sent.push_back({to, Bytes(data.begin(), data.end()), localPort_, broadcast_});
+    for (const Responder& r : responders_) {
+      if (r.port == to.port && (to.address == kBroadcastIpv4 || to.address == r.device)) {
+        queue_.push_back({r.device, r.answer});
+      }
+    }
+    count = data.size();
+    return 0;
+  }
+  int ReceiveFrom(std::span<std::uint8_t> buffer, std::size_t& received, Ipv4Endpoint& sender) override {
+    if (queue_.empty()) return 10035;
+    const Queued next = queue_.front();
+    queue_.pop_front();
+    sender = {next.from, 0};
+    if (next.data.size() > buffer.size()) return 10040;
+    std::copy(next.data.begin(), next.data.end(), buffer.begin());
+    received = next.data.size();
+    return 0;
+  }
+  void Close() override {
+    created_ = false;
+    queue_.clear();
+  }
+  bool IsCreated() const override { return created_; }
+  std::string LastErrorDescription() const override { return "scripted failure"; }
+
+ private:
+  struct Responder {
+    Ipv4 device;
+    std::uint16_t port;
+    Bytes answer;
+  };
+  struct Queued {
+    Ipv4 from;
+    Bytes data;
+  };
+  std::vector<Responder> responders_;
+  std::deque<Queued> queue_;
+  bool created_ = false;
+  bool broadcast_ = false;
+  std::uint16_t localPort_ = 0;
+};
+
+}  // namespace fwu::testing
