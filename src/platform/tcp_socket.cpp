@@ -1,0 +1,202 @@
+#include "platform/tcp_socket.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "platform/socket_error.h"
+
+namespace fwu {
+namespace {
+
+std::optional<sockaddr_in> ParseDotted(const std::string& dottedAddress, std::uint16_t port) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  if (inet_pton(AF_INET, dottedAddress.c_str(), &address.sin_addr) != 1) return std::nullopt;
+  return address;
+}
+
+bool SetBlocking(int fd, bool blocking) {
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags < 0) return false;
+  return fcntl(fd, F_SETFL, blocking ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK)) == 0;
+}
+
+// poll(2) that survives signals without stretching the caller's time-out
+// much: a rare interrupted wait simply starts over.
+int PollOne(int fd, short events, int timeoutMs, short& revents) {
+  pollfd entry{fd, events, 0};
+  int rc;
+  do {
+    rc = poll(&entry, 1, timeoutMs);
+  } while (rc < 0 && errno == EINTR);
+  revents = entry.revents;
+  return rc;
+}
+
+}  // namespace
+
+TcpSocket::~TcpSocket() { Close(); }
+
+TcpSocket::TcpSocket(TcpSocket&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), lastError_(other.lastError_) {}
+
+TcpSocket& TcpSocket::operator=(TcpSocket&& other) noexcept {
+  if (this != &other) {
+    Close();
+    fd_ = std::exchange(other.fd_, -1);
+    lastError_ = other.lastError_;
+  }
+  return *this;
+}
+
+bool TcpSocket::Fail() {
+  lastError_ = LastSocketError();
+  return false;
+}
+
+bool TcpSocket::Create() {
+  Close();
+  fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
+  if (fd_ < 0) return Fail();
+  return true;
+}
+
+bool TcpSocket::Connect(const std::string& dottedAddress, std::uint16_t port, int timeoutMs) {
+  const auto address = ParseDotted(dottedAddress, port);
+  if (!address) {
+    lastError_ = WinsockErrorFromErrno(EINVAL);
+    return false;
+  }
+  if (!Valid()) {
+    lastError_ = WinsockErrorFromErrno(EBADF);
+    return false;
+  }
+  if (!SetBlocking(fd_, false)) return Fail();
+  if (connect(fd_, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0) {
+    if (errno != EINPROGRESS) return Fail();
+    short revents = 0;
+    const int rc = PollOne(fd_, POLLOUT, timeoutMs, revents);
+    if (rc < 0) return Fail();
+    if (rc == 0) {
+      lastError_ = wsa::kTimedOut;
+      return false;
+    }
+    int pending = 0;
+    socklen_t length = sizeof pending;
+    if (getsockopt(fd_, SOL_SOCKET, SO_ERROR, &pending, &length) != 0) return Fail();
+    if (pending != 0) {
+      lastError_ = WinsockErrorFromErrno(pending);
+      return false;
+    }
+  }
+  if (!SetBlocking(fd_, true)) return Fail();
+  return true;
+}
+
+bool TcpSocket::SetIoTimeout(int ms) {
+  timeval limit{};
+  limit.tv_sec = ms / 1000;
+  limit.tv_usec = (ms % 1000) * 1000;
+  if (setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit) != 0) return Fail();
+  if (setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit) != 0) return Fail();
+  return true;
+}
+
+Readiness TcpSocket::Wait(short events, int timeoutMs) {
+  short revents = 0;
+  const int rc = PollOne(fd_, static_cast<short>(events | POLLPRI), timeoutMs, revents);
+  if (rc < 0) {
+    Fail();
+    return Readiness::Failed;
+  }
+  if (rc == 0) return Readiness::TimedOut;
+  // Urgent data is what the Windows Sockets exception set reports.
+  if (revents & POLLPRI) return Readiness::Exceptional;
+  // An error or hang-up makes the next call fail with the real reason.
+  if (revents & (events | POLLERR | POLLHUP)) return Readiness::Ready;
+  return Readiness::NotInSet;
+}
+
+Readiness TcpSocket::WaitReadable(int timeoutMs) { return Wait(POLLIN, timeoutMs); }
+Readiness TcpSocket::WaitWritable(int timeoutMs) { return Wait(POLLOUT, timeoutMs); }
+
+long TcpSocket::Send(const void* data, std::size_t length) {
+  ssize_t sent;
+  do {
+    sent = send(fd_, data, length, MSG_NOSIGNAL);
+  } while (sent < 0 && errno == EINTR);
+  if (sent < 0) Fail();
+  return static_cast<long>(sent);
+}
+
+long TcpSocket::Receive(void* buffer, std::size_t capacity) {
+  ssize_t received;
+  do {
+    received = recv(fd_, buffer, capacity, 0);
+  } while (received < 0 && errno == EINTR);
+  if (received < 0) Fail();
+  return static_cast<long>(received);
+}
+
+std::optional<PeerEndpoint> TcpSocket::Peer() const {
+  sockaddr_in address{};
+  socklen_t length = sizeof address;
+  if (getpeername(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) return std::nullopt;
+  char text[INET_ADDRSTRLEN] = {};
+  inet_ntop(AF_INET, &address.sin_addr, text, sizeof text);
+  return PeerEndpoint{text, ntohs(address.sin_port)};
+}
+
+void TcpSocket::Close() {
+  if (fd_ < 0) return;
+  shutdown(fd_, SHUT_RDWR);
+  close(fd_);
+  fd_ = -1;
+}
+
+TcpListener::~TcpListener() { Close(); }
+
+bool TcpListener::Listen(const std::string& dottedAddress, std::uint16_t port) {
+  Close();
+  const auto address = ParseDotted(dottedAddress, port);
+  if (!address) return false;
+  fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
+  if (fd_ < 0) return false;
+  const int reuse = 1;
+  setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+  sockaddr_in bound{};
+  socklen_t length = sizeof bound;
+  if (bind(fd_, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0 || listen(fd_, 16) != 0 ||
+      getsockname(fd_, reinterpret_cast<sockaddr*>(&bound), &length) != 0) {
+    Close();
+    return false;
+  }
+  port_ = ntohs(bound.sin_port);
+  return true;
+}
+
+std::optional<TcpSocket> TcpListener::Accept(int timeoutMs) {
+  if (fd_ < 0) return std::nullopt;
+  short revents = 0;
+  if (PollOne(fd_, POLLIN, timeoutMs, revents) <= 0) return std::nullopt;
+  const int client = accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
+  if (client < 0) return std::nullopt;
+  return TcpSocket(client);
+}
+
+void TcpListener::Close() {
+  if (fd_ < 0) return;
+  close(fd_);
+  fd_ = -1;
+  port_ = 0;
+}
+
+}  // namespace fwu

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace fwu {
+
+// What a readiness wait saw. A wait that runs out is reported, not failed:
+// the callers decide what a quiet peer means.
+enum class Readiness { Ready, TimedOut, Failed, Exceptional, NotInSet };
+
+struct PeerEndpoint {
+  std::string address;
+  std::uint16_t port = 0;
+};
+
+// One blocking IPv4 TCP connection. Errors are kept as Windows Sockets
+// numbers (LastError) so that the texts built from them read the same on
+// every platform.
+class TcpSocket {
+ public:
+  TcpSocket() = default;
+  ~TcpSocket();
+  TcpSocket(TcpSocket&& other) noexcept;
+  TcpSocket& operator=(TcpSocket&& other) noexcept;
+  TcpSocket(const TcpSocket&) = delete;
+  TcpSocket& operator=(const TcpSocket&) = delete;
+
+  // A fresh stream socket; an open one is closed first.
+  bool Create();
+  bool Valid() const { return fd_ >= 0; }
+
+  // Connects to a dotted IPv4 address (no name lookup). Gives up after
+  // timeoutMs so that a silent address cannot hold the caller for the
+  // several minutes the kernel would otherwise retry.
+  bool Connect(const std::string& dottedAddress, std::uint16_t port, int timeoutMs);
+
+  // Every later send or receive call returns after at most ms without
+  // progress, so a peer that stops reading or writing cannot hang a thread.
+  bool SetIoTimeout(int ms);
+
+  Readiness WaitReadable(int timeoutMs);
+  Readiness WaitWritable(int timeoutMs);
+
+  // Bytes taken or received, 0 when the peer closed (Receive), -1 on error.
+  // A closed peer never raises a signal.
+  long Send(const void* data, std::size_t length);
+  long Receive(void* buffer, std::size_t capacity);
+
+  std::optional<PeerEndpoint> Peer() const;
+
+  // Shuts both directions down and closes; nothing when not open.
+  void Close();
+
+  // Winsock number of the last failed call on this object.
+  int LastError() const { return lastError_; }
+
+ private:
+  friend class TcpListener;
+  explicit TcpSocket(int fd) : fd_(fd) {}
+  Readiness Wait(short events, int timeoutMs);
+  bool Fail();
+
+  int fd_ = -1;
+  int lastError_ = 0;
+};
+
+// A listening socket for the loopback peers of tests and for simulators.
+class TcpListener {
+ public:
+  TcpListener() = default;
+  ~TcpListener();
+  TcpListener(const TcpListener&) = delete;
+  TcpListener& operator=(const TcpListener&) = delete;
+
+  // Port 0 picks a free one; Port() tells which.
+  bool Listen(const std::string& dottedAddress, std::uint16_t port);
+  std::uint16_t Port() const { return port_; }
+  // Waits up to timeoutMs for one connection.
+  std::optional<TcpSocket> Accept(int timeoutMs);
+  void Close();
+
+ private:
+  int fd_ = -1;
+  std::uint16_t port_ = 0;
+};
+
+}  // namespace fwu

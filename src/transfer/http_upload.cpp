@@ -1,0 +1,180 @@
+// The HTTP upgrade run of HttpClient: one multipart POST carrying every
+// selected file, then the router's verdict.
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+#include "platform/clock.h"
+#include "transfer/http_client.h"
+#include "transfer/transfer_view.h"
+#include "transfer/upgrade_verdict.h"
+
+namespace fwu {
+namespace {
+
+// Files go out in pieces of this size: large enough that the socket, not
+// the system calls, sets the pace, small enough that a large image is never
+// held in memory whole and progress shows while it travels.
+constexpr std::int64_t kStreamPiece = 1 << 20;
+
+// The router flashes what it received before it answers; the reply is read
+// only after this pause.
+constexpr std::int64_t kPauseBeforeReplyMs = 300;
+
+std::int64_t ReadableFileSize(std::ifstream& file) {
+  if (!file) return -1;
+  file.seekg(0, std::ios::end);
+  const std::int64_t size = file.tellg();
+  file.seekg(0, std::ios::beg);
+  return file ? size : -1;
+}
+
+bool IsHttpUpgradeRow(std::uint16_t attribute) {
+  const std::uint8_t type = attr::TypeByte(attribute);
+  return (type & 0x04) == 0 && (type & 0x08) != 0 && (attr::CheckByte(attribute) & kHttpProfile.enableBit) != 0;
+}
+
+}  // namespace
+
+int HttpClient::UploadFiles(std::atomic<std::int16_t>& stopCounter, TransferView& view, const FileTable& files,
+                            const std::string& host, std::uint16_t port, const std::string& romId,
+                            int deviceType, NoticePresenter& notices, Dialogs& dialogs) {
+  UploadCount_ = 0;
+  run_.Reset();
+  view_ = &view;
+  stopCounter_ = &stopCounter;
+  files_ = &files;
+  selector_ = std::make_unique<FileSelector>(kHttpProfile, files, SelectionTarget{romId, deviceType}, view,
+                                             notices, dialogs);
+  if (OpenAndConnect(host, port) < 0) return -1;
+  return RunUpload();
+}
+
+int HttpClient::RunUpload() {
+  totalLength_ = TotalUploadLength();
+  if (totalLength_ < 0) {
+    view_->AddLine(ResultText_);
+    return -1;
+  }
+  view_->ResetProgress(totalLength_);
+  std::string header;
+  BuildPostHeader(header, totalLength_);
+  if (link_.SendAll(header.data(), static_cast<std::int64_t>(header.size()), view_) < 0) {
+    return FailWithLinkError();
+  }
+  view_->SetStatus("Upgrading! Do NOT exit or power off the device.");
+  run_.moduleFilePut = false;
+  CurrentIndex_ = -1;
+  for (;;) {
+    CurrentIndex_ = selector_->SelectNextFile(CurrentIndex_ + 1, run_);
+    if (CurrentIndex_ == SelectionResult::kNoMoreFiles) {
+      view_->AddLine("Total upgrade file count in HTTP mode: " + std::to_string(UploadCount_));
+      SleepMs(kPauseBeforeReplyMs);
+      return CheckUpgradeResult();
+    }
+    if (CurrentIndex_ == SelectionResult::kNothingToSend) {
+      ResultText_ = "HTTP upgrade Failure !";
+      return -1;
+    }
+    if (!SelectionResult::IsRow(CurrentIndex_)) {
+      ResultText_ = "Open upgrade file error !";
+      return -1;
+    }
+    // The look-ahead tells whether the closing text follows this file.
+    const bool last = selector_->PeekNextFile(CurrentIndex_ + 1, run_) == SelectionResult::kNoMoreFiles;
+    if (SendSelectedFile((*files_)[static_cast<std::size_t>(CurrentIndex_)].path, last) < 0) return -1;
+  }
+}
+
+int HttpClient::SendSelectedFile(const std::string& path, bool last) {
+  std::ifstream file(path, std::ios::binary);
+  const std::int64_t size = ReadableFileSize(file);
+  const auto lengthError = [this] {
+    ResultText_ = "Upgrade File Length Error.";
+    view_->AddLine(ResultText_);
+    return -1;
+  };
+  if (size < 0) return lengthError();
+  if (last) view_->AddLine("Send end char");
+  std::vector<char> piece(static_cast<std::size_t>(std::min(size, kStreamPiece)) + kClosingText.size());
+  std::int64_t remaining = size;
+  std::int64_t sent = 0;
+  do {
+    const std::int64_t length = std::min(remaining, kStreamPiece);
+    if (!file.read(piece.data(), length)) return lengthError();
+    remaining -= length;
+    std::int64_t pieceLength = length;
+    if (remaining == 0 && last) {
+      std::memcpy(piece.data() + length, kClosingText.data(), kClosingText.size());
+      pieceLength += static_cast<std::int64_t>(kClosingText.size());
+    }
+    if (link_.SendAll(piece.data(), pieceLength, view_) < 0) {
+      view_->AddLine("Error :" + link_.LastErrorText());
+      ResultText_ = link_.LastErrorText();
+      return -1;
+    }
+    sent += pieceLength;
+    // Every piece that left is progress: a large image on a slow link must
+    // not look stalled to the watchdog.
+    stopCounter_->store(0);
+  } while (remaining > 0);
+  ++UploadCount_;
+  view_->AddLine("Send Bin File Length : " + std::to_string(sent));
+  return 1;
+}
+
+std::int64_t HttpClient::TotalUploadLength() {
+  // The selection rules' own silent scan decides each row: a row is put
+  // exactly when a scan starting at it answers that row. Only the flag that
+  // carries from row to row is followed here, so the total always counts
+  // the files the run will send.
+  SelectionRun scratch;
+  std::int64_t total = 0;
+  for (std::size_t row = 0; row < files_->Count(); ++row) {
+    const FileRow& file = (*files_)[row];
+    if (!IsHttpUpgradeRow(file.attribute)) continue;
+    const std::uint8_t idBits = attr::CheckByte(file.attribute) & 0x03;
+    if (selector_->PeekNextFile(static_cast<int>(row), scratch) == static_cast<int>(row)) {
+      std::ifstream stream(file.path, std::ios::binary);
+      const std::int64_t size = ReadableFileSize(stream);
+      if (size < 0) {
+        ResultText_ = "File Seek error : " + file.path;
+        return -1;
+      }
+      total += size;
+      if (idBits == 0x02) scratch.moduleFilePut = true;
+    } else if (idBits == 0x03) {
+      scratch.moduleFilePut = false;
+    }
+  }
+  view_->AddLine("Upgrade File Length : " + std::to_string(total));
+  return total;
+}
+
+std::size_t HttpClient::BuildPostHeader(std::string& out, std::int64_t totalLength) const {
+  const std::int64_t contentLength =
+      totalLength + static_cast<std::int64_t>(kPartHeader.size() + kClosingText.size());
+  out = "POST /upg HTTP/1.0\r\nUser-Agent: Vantrel_Agent\r\nConnection: Keep-Alive\r\n"
+        "Content-Type: multipart/form-data: boundary=-----------------123456789\r\nContent-Length: " +
+        std::to_string(contentLength) + "\r\n\r\n" + std::string(kPartHeader);
+  return out.size();
+}
+
+int HttpClient::CheckUpgradeResult() {
+  std::vector<char> reply(static_cast<std::size_t>(kReplyCapacity), '\0');
+  const std::int64_t count = ReceiveResponse(reply.data(), kReplyCapacity);
+  if (count < 0) {
+    view_->AddLine("receive response error");
+    ResultText_ = "receive response error in upgrade";
+    view_->SetStatus("Upgrade Failure");
+    return -1;
+  }
+  const UpgradeVerdict verdict = JudgeUpgradeReply(std::string_view(reply.data(), static_cast<std::size_t>(count)));
+  view_->AddLine(verdict.logLine);
+  ResultText_ = verdict.resultText;
+  if (verdict.status) view_->SetStatus(*verdict.status);
+  return verdict.result;
+}
+
+}  // namespace fwu

@@ -1,0 +1,183 @@
+#include "transfer/tcp_link.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <string_view>
+
+#include "platform/files.h"
+#include "platform/socket_error.h"
+#include "transfer/error_text.h"
+#include "transfer/transfer_view.h"
+
+namespace fwu {
+namespace {
+
+using Chunk = std::array<char, TcpLink::kChunkSize + 1>;
+
+struct ResponseHead {
+  std::int64_t bodyStart = 0;
+  std::string error;  // empty when the head is acceptable
+};
+
+// The first chunk of a ROM response must hold a 200 status, the whole
+// header and the start of the body.
+ResponseHead ParseFirstChunk(std::string_view chunk) {
+  if (chunk.find(" 200 OK") == std::string_view::npos) {
+    return {0, chunk.find(" 400 ") != std::string_view::npos ? "Bad Request !" : "unknown response error code !"};
+  }
+  // The header ends at LF CR LF; the body starts after it.
+  const auto end = chunk.find("\n\r");
+  if (end == std::string_view::npos) return {0, "HTTP header parse error !"};
+  const auto bodyStart = static_cast<std::int64_t>(end) + 3;
+  if (bodyStart >= static_cast<std::int64_t>(chunk.size())) return {0, "HTTP header parse length error !"};
+  return {bodyStart, {}};
+}
+
+}  // namespace
+
+TcpLink::TcpLink(LinkDeadlines deadlines) : deadlines_(deadlines) { Startup(); }
+
+TcpLink::~TcpLink() {
+  socket_.Close();
+  Cleanup();
+}
+
+int TcpLink::Startup() {
+  started_ = true;
+  return 1;
+}
+
+int TcpLink::Cleanup() { return 1; }
+
+int TcpLink::Open() {
+  if (!started_) return -1;
+  if (Cleanup() < 0) {
+    lastError_ = "Windows Sockets Close Error.";
+    return -1;
+  }
+  if (Startup() < 0) {
+    lastError_ = "Windows Sockets is not available.";
+    return -1;
+  }
+  if (!socket_.Create() || !socket_.SetIoTimeout(deadlines_.idleMs)) {
+    lastError_ = SocketErrorMessage("Socket Error: ", socket_.LastError());
+    return -1;
+  }
+  return 1;
+}
+
+int TcpLink::Connect(const std::string& dottedAddress, std::uint16_t port) {
+  if (!socket_.Connect(dottedAddress, port, deadlines_.connectMs)) {
+    lastError_ = "Failed to connect socket to IP : " + dottedAddress + " and port : " + std::to_string(port);
+    return -1;
+  }
+  return 1;
+}
+
+bool TcpLink::WaitReady(Direction direction) {
+  const bool sending = direction == Direction::Send;
+  const int waitMs = static_cast<int>(waitSeconds_ * 1000 + waitMicroseconds_ / 1000);
+  switch (sending ? socket_.WaitWritable(waitMs) : socket_.WaitReadable(waitMs)) {
+    case Readiness::Ready:
+    case Readiness::TimedOut:
+      return true;
+    case Readiness::Failed:
+      lastError_ = SocketErrorMessage("Socket Error: ", socket_.LastError());
+      return false;
+    case Readiness::Exceptional:
+      lastError_ = sending ? "Unexcept condition to send data " : "Unexcept condition to receive data ";
+      return false;
+    case Readiness::NotInSet:
+      lastError_ = sending ? "Unexcept condition in send data " : "Unexcept condition in receive data ";
+      return false;
+  }
+  return false;
+}
+
+std::int64_t TcpLink::SendAll(const void* data, std::int64_t length, ProgressSink* progress) {
+  if (!socket_.Valid()) {
+    const int number = socket_.LastError() != 0 ? socket_.LastError() : WinsockErrorFromErrno(ENOTSOCK);
+    lastError_ = SocketErrorMessage("Send Socket Error: ", number);
+    return -1;
+  }
+  if (length <= 0) return 0;
+  const auto* bytes = static_cast<const char*>(data);
+  std::int64_t sent = 0;
+  while (sent < length) {
+    if (!WaitReady(Direction::Send)) return -1;
+    const long taken = socket_.Send(bytes + sent, static_cast<std::size_t>(length - sent));
+    if (taken < 0) {
+      lastError_ = SocketErrorMessage("Send Data Error: ", socket_.LastError());
+      return -1;
+    }
+    sent += taken;
+    if (progress != nullptr) progress->AdvanceProgress(taken);
+  }
+  return sent;
+}
+
+TcpLink::Received TcpLink::ReceiveFailure(const std::string& text) {
+  lastError_ = text;
+  return {};
+}
+
+TcpLink::Received TcpLink::ReceiveToBuffer(char* buffer, std::int64_t capacity) {
+  if (capacity > 0) buffer[0] = '\0';
+  if (!socket_.Valid()) return ReceiveFailure("INVALID_SOCKET in receive data.");
+  const auto peer = socket_.Peer().value_or(PeerEndpoint{});
+  std::int64_t total = 0;
+  for (;;) {
+    Chunk chunk{};
+    if (!WaitReady(Direction::Receive)) return {};
+    const long n = socket_.Receive(chunk.data(), kChunkSize);
+    if (n <= 0) {
+      // The peer closed (or went quiet): whatever came is the response.
+      if (total > 0) return {peer.address, peer.port, total};
+      return ReceiveFailure("Read Data error!");
+    }
+    // The bytes and their terminating 0, as far as the buffer reaches.
+    const std::int64_t copied = std::min<std::int64_t>(n + 1, capacity - total);
+    std::memcpy(buffer + total, chunk.data(), static_cast<std::size_t>(copied));
+    if (total + copied >= capacity) return ReceiveFailure("Read Data grater than receive buffer!");
+    total += n;
+  }
+}
+
+TcpLink::Received TcpLink::ReceiveToFile(const std::string& fileName, ProgressSink* progress) {
+  if (!socket_.Valid()) return ReceiveFailure("INVALID_SOCKET in receive data.");
+  // Replacing an older backup keeps the most recent earlier data safe.
+  if (FileExists(fileName)) RenameFile(fileName, fileName + ".BAK");
+  std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
+  if (!file) return ReceiveFailure("ROM file create error");
+  const auto peer = socket_.Peer().value_or(PeerEndpoint{});
+  bool first = true;
+  std::int64_t total = 0;
+  for (;;) {
+    Chunk chunk{};
+    if (!WaitReady(Direction::Receive)) return {};
+    const long n = socket_.Receive(chunk.data(), kChunkSize);
+    if (n <= 0) {
+      if (total == 0) return ReceiveFailure("Read Data error!");
+      file.close();
+      if (!file) return ReceiveFailure("ROM file write error");
+      return {peer.address, peer.port, total};
+    }
+    std::int64_t bodyStart = 0;
+    if (first) {
+      first = false;
+      const ResponseHead head = ParseFirstChunk(std::string_view(chunk.data(), static_cast<std::size_t>(n)));
+      if (!head.error.empty()) return ReceiveFailure(head.error);
+      bodyStart = head.bodyStart;
+    }
+    file.write(chunk.data() + bodyStart, n - bodyStart);
+    // A full disk must not pass for a complete copy of the router's data.
+    if (!file) return ReceiveFailure("ROM file write error");
+    if (progress != nullptr) progress->AdvanceProgress(n);
+    total += n;
+  }
+}
+
+}  // namespace fwu
