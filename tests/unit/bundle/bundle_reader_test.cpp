@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include "bundle/bundle_reader.h"
+#include "bundle_test_support.h"
+
+namespace fwu {
+namespace {
+
+using test::DeliveredEntries;
+using test::Filled;
+
+class BundleReaderTest : public test::IsolatedTempTest {
+ protected:
+  // Writes the program file, reads it, and keeps the reader for inspection.
+  int Read(const Bytes& programBytes, const std::string& programName = "fwupgrade") {
+    programPath_ = WriteInput(programName, programBytes);
+    reader_.emplace(dialogs_, notices_);
+    return reader_->ReadinputExeFile(programPath_);
+  }
+  const FileTable& Table() const { return reader_->ExtractedFileTable(); }
+
+  std::string programPath_;
+  std::optional<BundleReader> reader_;
+};
+
+TEST_F(BundleReaderTest, ExtractsTheDeliveredLayoutIntoTemporaryFiles) {
+  const Bytes executable = Filled(5000, 4);
+  const auto entries = DeliveredEntries();
+  EXPECT_EQ(Read(test::BuildOrFail(executable, entries)), 224 + 3000 + 400);
+
+  ASSERT_EQ(Table().Count(), 4u);
+  const std::string dir = Table()[0].path.substr(0, Table()[0].path.rfind('/') + 1);
+  EXPECT_EQ(dir.rfind(Root() + "/fwupgrade-", 0), 0u) << dir;
+  EXPECT_EQ(Table()[0].path, dir + "fwupgrade.tmp");
+  EXPECT_EQ(Table()[1].path, dir + "control.cfg.tmp");
+  EXPECT_EQ(Table()[2].path, dir + "fw_image.bin.tmp");
+  EXPECT_EQ(Table()[3].path, dir + "notice1.tmp");  // a message file keeps its name
+  EXPECT_EQ(ReadWholeFile(Table()[0].path), executable);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    EXPECT_EQ(Table()[i + 1].attribute, entries[i].attribute);
+    EXPECT_EQ(Table()[i + 1].state, 1u);
+    EXPECT_EQ(ReadWholeFile(Table()[i + 1].path), entries[i].content) << i;
+  }
+  EXPECT_EQ(Table()[0].attribute, 0);
+  EXPECT_EQ(Table()[0].state, 0u);
+  EXPECT_EQ(reader_->CountUpgradeFiles(), 1);
+  EXPECT_TRUE(dialogs_.Messages().empty());
+
+  // The notice goes to the notice window at once, in the menu context.
+  ASSERT_EQ(notices_.offers.size(), 1u);
+  EXPECT_EQ(notices_.offers[0].content, entries[2].content);
+  EXPECT_EQ(notices_.offers[0].attribute, 0x040D);
+  EXPECT_EQ(notices_.offers[0].context, NoticeContext::Menu);
+  EXPECT_EQ(notices_.offers[0].log, nullptr);
+  EXPECT_TRUE(notices_.offers[0].selectedRomId.empty());
+  EXPECT_TRUE(notices_.offers[0].path.empty());
+
+  FileTable copy;
+  copy.Add(FileRow{"stale", 1, 1});
+  reader_->CopyFileTable(copy);
+  ASSERT_EQ(copy.Count(), 4u);
+  EXPECT_EQ(copy[2].path, Table()[2].path);
+  EXPECT_EQ(copy[2].attribute, 0x080D);
+
+  reader_->ListToLog(log_);
+  ASSERT_EQ(log_.Lines().size(), 8u);
+  EXPECT_EQ(log_.Lines()[2], "Imbed file 1 : " + Table()[1].path);
+  EXPECT_EQ(log_.Lines()[3], "Imbed File Attrib : 4096");
+  EXPECT_EQ(log_.Lines()[5], "Imbed File Attrib : 2061");
+  EXPECT_EQ(log_.Lines()[7], "Imbed File Attrib : 1037");
+}
+
+TEST_F(BundleReaderTest, ExtractedFilesLiveInAPrivateDirectoryUntilTheReaderGoes) {
+  Read(test::BuildOrFail(Filled(100, 1), DeliveredEntries()));
+  const std::string dir = Table()[0].path.substr(0, Table()[0].path.rfind('/'));
+  EXPECT_EQ(std::filesystem::status(dir).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_all);
+  EXPECT_EQ(FilesMadeByReaders().size(), 4u);
+  reader_.reset();
+  EXPECT_TRUE(FilesMadeByReaders().empty());
+  EXPECT_FALSE(std::filesystem::exists(dir));
+}
+
+TEST_F(BundleReaderTest, KeepNameBitAndEmptyEntries) {
+  const std::vector<BundleEntry> entries{{"boot.img", 0x0105, Filled(10, 1)}, {"empty", 0x080D, {}}};
+  EXPECT_EQ(Read(test::BuildOrFail(Filled(10, 0), entries)), 10);
+  EXPECT_EQ(FileNamePart(Table()[1].path), "boot.img");
+  EXPECT_EQ(FileNamePart(Table()[2].path), "empty.tmp");
+  EXPECT_EQ(FileSize(Table()[2].path), 0u);
+}
+
+TEST_F(BundleReaderTest, SectionListTakesEachLetterOnceInRowOrder) {
+  const std::vector<BundleEntry> entries{{"a", 0x0825, {1}}, {"b", 0x080D, {2}}, {"c", 0x0825, {3}}, {"d", 0x08F5, {4}}};
+  Read(test::BuildOrFail(Filled(10, 0), entries));
+  EXPECT_EQ(reader_->SectionList(), "BX");
+  EXPECT_EQ(reader_->CountUpgradeFiles(), 4);
+}
+
+TEST_F(BundleReaderTest, APlainProgramIsCopiedWholeAsRowZero) {
+  const Bytes plain = Filled(4321, 8);
+  EXPECT_EQ(Read(plain), 0);
+  ASSERT_EQ(Table().Count(), 1u);
+  EXPECT_EQ(Table()[0].attribute, 0);
+  EXPECT_EQ(FileNamePart(Table()[0].path), "fwupgrade.tmp");
+  EXPECT_EQ(ReadWholeFile(Table()[0].path), plain);
+  EXPECT_EQ(reader_->CountUpgradeFiles(), 0);
+  EXPECT_TRUE(dialogs_.Messages().empty());
+}
+
+TEST_F(BundleReaderTest, AForeignVersionIsRefusedWithoutExtractingAnything) {
+  Bytes bytes = test::BuildOrFail(Filled(100, 1), DeliveredEntries());
+  bytes[bytes.size() - 14] = 3;
+  EXPECT_EQ(Read(bytes), -2);
+  ASSERT_EQ(dialogs_.Messages().size(), 1u);
+  EXPECT_EQ(dialogs_.Messages()[0].text, "Please change append tool to version V1.23.");
+  EXPECT_EQ(dialogs_.Messages()[0].caption, "Version Not support");
+  EXPECT_EQ(dialogs_.Messages()[0].buttons, ButtonSet::Ok);
+  EXPECT_TRUE(FilesMadeByReaders().empty());
+  EXPECT_TRUE(notices_.offers.empty());
+}
+
+TEST_F(BundleReaderTest, AMissingProgramFileIsReported) {
+  BundleReader reader(dialogs_, notices_);
+  EXPECT_EQ(reader.ReadinputExeFile(Root() + "/absent"), -1);
+  ASSERT_EQ(dialogs_.Messages().size(), 1u);
+  EXPECT_EQ(dialogs_.Messages()[0].text, "Error to open exeFile : " + Root() + "/absent");
+  EXPECT_EQ(dialogs_.Messages()[0].caption, "Function Error");
+  EXPECT_EQ(dialogs_.Messages()[0].buttons, ButtonSet::YesNoCancel);
+}
+
+TEST_F(BundleReaderTest, UnsafeNamesAreRefusedAndNothingLandsOutsideItsDirectory) {
+  for (const std::string bad : {"../../escape", "..", ".", "a\\b", "/etc/x"}) {
+    Bytes bytes = test::BuildOrFail(Filled(20, 1), {{"placeholder", 0x080D, Filled(30, 2)}});
+    // Overwrite the stored name: the writer itself would refuse these.
+    std::fill_n(bytes.begin() + 20 + 6, 32, 0);
+    std::copy(bad.begin(), bad.end(), bytes.begin() + 20 + 6);
+    EXPECT_EQ(Read(bytes), -1) << bad;
+    ASSERT_FALSE(dialogs_.Messages().empty());
+    EXPECT_EQ(dialogs_.Messages().back().text, "Unsafe file name in bundle : " + bad);
+    EXPECT_EQ(dialogs_.Messages().back().caption, "File Error");
+    EXPECT_TRUE(FilesMadeByReaders().empty()) << bad;
+    reader_.reset();
+  }
+  // Only the inputs sit beside the readers' directories.
+  for (const auto& entry : std::filesystem::directory_iterator(Root())) {
+    EXPECT_EQ(entry.path().filename(), "fwupgrade");
+  }
+}
+
+TEST_F(BundleReaderTest, TwoEntriesOfOneNameCannotOverwriteEachOther) {
+  const std::vector<BundleEntry> entries{{"fw", 0x080D, Filled(10, 1)}, {"fw", 0x080D, Filled(10, 2)}};
+  EXPECT_EQ(Read(test::BuildOrFail(Filled(10, 0), entries)), -1);
+  ASSERT_EQ(dialogs_.Messages().size(), 1u);
+  EXPECT_EQ(dialogs_.Messages()[0].text, "File create error " + Table()[2].path);
+  EXPECT_EQ(dialogs_.Messages()[0].caption, "File create error");
+  EXPECT_EQ(dialogs_.Messages()[0].buttons, ButtonSet::OkCancel);
+  EXPECT_EQ(ReadWholeFile(Table()[1].path), Filled(10, 1));
+  reader_.reset();
+  EXPECT_TRUE(FilesMadeByReaders().empty());
+}
+
+TEST_F(BundleReaderTest, AFailedWriteIsReportedAsAFullDisk) {
+  // A file-size limit makes the write fail the way a full disk does.
+  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const std::string path = WriteInput("fwupgrade", test::BuildOrFail(Filled(100, 0), DeliveredEntries()));
+  rlimit limited = old;
+  limited.rlim_cur = 1000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  BundleReader reader(dialogs_, notices_);
+  const int result = reader.ReadinputExeFile(path);
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldHandler);
+
+  EXPECT_EQ(result, -1);
+  ASSERT_EQ(dialogs_.Messages().size(), 1u);
+  EXPECT_EQ(dialogs_.Messages()[0].text, "Write tmp file Error. Check Disk space !");
+  EXPECT_EQ(dialogs_.Messages()[0].buttons, ButtonSet::Yes);
+  EXPECT_EQ(dialogs_.Messages()[0].kind, BoxKind::Error);
+  EXPECT_TRUE(notices_.offers.empty());
+  EXPECT_EQ(reader.ExtractedFileTable().Count(), 3u);  // row 0, control file, the failed image
+}
+
+// A bundle the writer would refuse: 64 entries.
+Bytes SixtyFourEntryBundle() {
+  Bytes bytes = Filled(16, 0);
+  const std::size_t first = bytes.size();
+  std::vector<std::uint32_t> offsets;
+  for (int k = 0; k < 64; ++k) {
+    offsets.push_back(static_cast<std::uint32_t>(bytes.size()));
+    Bytes record(38, 0);
+    record[0] = 39;
+    record[4] = 0x08;
+    record[5] = 0x0D;
+    const std::string name = "f" + std::to_string(k);
+    std::copy(name.begin(), name.end(), record.begin() + 6);
+    record.push_back(static_cast<std::uint8_t>(k));
+    bytes.insert(bytes.end(), record.begin(), record.end());
+  }
+  const std::uint32_t total = static_cast<std::uint32_t>(bytes.size() + 4 * 64 + 14);
+  for (const std::uint32_t offset : offsets) {
+    for (int b = 0; b < 4; ++b) bytes.push_back(static_cast<std::uint8_t>((total - offset) >> (8 * b)));
+  }
+  const Bytes tail{4, 0, 64, 0, (14 + 4 * 64) & 0xFF, (14 + 4 * 64) >> 8, 'v', 'a', 'n', 't', 'r', 'e', 'l', 0};
+  bytes.insert(bytes.end(), tail.begin(), tail.end());
+  EXPECT_EQ(bytes.size() - first + 16, total);
+  return bytes;
+}
+
+TEST_F(BundleReaderTest, TheTableNeverHoldsMoreThanSixtyFourRows) {
+  EXPECT_EQ(Read(SixtyFourEntryBundle()), -1);
+  ASSERT_EQ(dialogs_.Messages().size(), 1u);
+  EXPECT_EQ(dialogs_.Messages()[0].text, "Max Add File is 64");
+  EXPECT_EQ(dialogs_.Messages()[0].caption, "Add AppendFile Error");
+  EXPECT_EQ(dialogs_.Messages()[0].buttons, ButtonSet::YesNoCancel);
+  EXPECT_LE(Table().Count(), FileTable::kCapacity);
+}
+
+}  // namespace
+}  // namespace fwu

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "bundle/bundle_writer.h"
+#include "notice/notice_presenter.h"
+#include "platform/bytes.h"
+#include "platform/files.h"
+#include "platform/manual_event_loop.h"
+#include "platform/temp_dir.h"
+#include "ui/controls.h"
+#include "ui/scripted_dialogs.h"
+
+namespace fwu::test {
+
+class RecordingNoticePresenter final : public NoticePresenter {
+ public:
+  void Offer(const NoticeOffer& offer) override {
+    offers.push_back(offer);
+    if (failNext) throw std::runtime_error("notice window failed");
+  }
+  std::vector<NoticeOffer> offers;
+  bool failNext = false;
+};
+
+// Points $TMPDIR at a private directory for the test, so that what the
+// reader leaves behind (or not) can be seen, and puts it back afterwards.
+class IsolatedTempTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* old = std::getenv("TMPDIR");
+    if (old) savedTmpDir_ = old;
+    hadTmpDir_ = old != nullptr;
+    ASSERT_TRUE(root_.Valid());
+    setenv("TMPDIR", Root().c_str(), 1);
+  }
+  void TearDown() override {
+    if (hadTmpDir_) {
+      setenv("TMPDIR", savedTmpDir_.c_str(), 1);
+    } else {
+      unsetenv("TMPDIR");
+    }
+  }
+
+  std::string Root() const {
+    const std::string& path = root_.PathWithSeparator();
+    return path.substr(0, path.size() - 1);
+  }
+  // Writes a file under the root, outside any reader's directory.
+  std::string WriteInput(const std::string& name, const Bytes& content) const {
+    const std::string path = root_.PathWithSeparator() + name;
+    EXPECT_TRUE(WriteWholeFile(path, content));
+    return path;
+  }
+  // Every regular file below the root except the inputs the test wrote.
+  std::vector<std::string> FilesMadeByReaders() const {
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(Root())) {
+      if (entry.path().parent_path() != Root()) found.push_back(entry.path().string());
+    }
+    return found;
+  }
+
+  ManualEventLoop loop_;
+  ScriptedDialogs dialogs_{loop_};
+  RecordingNoticePresenter notices_;
+  MemoModel log_;
+
+ private:
+  PrivateTempDir root_;
+  std::string savedTmpDir_;
+  bool hadTmpDir_ = false;
+};
+
+inline Bytes Filled(std::size_t size, std::uint8_t seed) {
+  Bytes bytes(size);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(seed + i * 7);
+  return bytes;
+}
+
+// The shape of the bundle the program ships with: control file, one
+// firmware image, one notice.
+inline std::vector<BundleEntry> DeliveredEntries() {
+  return {{"control.cfg", 0x1000, Filled(224, 1)},
+          {"fw_image.bin", 0x080D, Filled(3000, 2)},
+          {"notice1.tmp", 0x040D, Filled(400, 3)}};
+}
+
+inline Bytes BuildOrFail(const Bytes& executable, const std::vector<BundleEntry>& entries) {
+  const BuiltBundle built = BuildBundle(executable, entries);
+  EXPECT_TRUE(built.Ok()) << built.error;
+  return built.bytes;
+}
+
+}  // namespace fwu::test
