@@ -1,0 +1,152 @@
+#include "integration/vlan_fixture.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "platform/files.h"
+
+namespace fwu {
+
+namespace {
+
+constexpr int kScriptTimeoutMs = 30000;
+constexpr int kReadyTimeoutMs = 5000;
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? std::string() : std::string(value);
+}
+
+// Unique per run and per LAN: pid plus a random part, no '-' (vlan's rule).
+std::string UniqueName() {
+  std::random_device seed;
+  std::ostringstream name;
+  name << "fwu" << getpid() << "x" << std::hex << (seed() & 0xffffu);
+  return name.str();
+}
+
+std::string ReadText(const std::string& path) {
+  auto content = ReadWholeFile(path);
+  return content ? ToText(*content) : std::string();
+}
+
+}  // namespace
+
+std::optional<std::string> VirtualLan::WhyUnavailable() {
+  if (Env("FWU_SOURCE_DIR").empty() || Env("FWU_BIN_DIR").empty()) {
+    return "FWU_SOURCE_DIR and FWU_BIN_DIR are not set (run the tests through CTest)";
+  }
+  if (geteuid() != 0) return "network namespaces need root (ip netns); not root";
+  const CommandResult probe = RunCommand({"ip", "netns", "list"}, 5000);
+  if (probe.exitStatus != 0) return "'ip netns' is not available: " + probe.err;
+  return std::nullopt;
+}
+
+bool VirtualLan::Required() { return Env("FWU_REQUIRE_NETNS") == "1"; }
+
+std::string VirtualLan::BinPath(const std::string& program) { return Env("FWU_BIN_DIR") + "/" + program; }
+
+std::string VirtualLan::ScriptPath() const { return Env("FWU_SOURCE_DIR") + "/scripts/vlan"; }
+
+VirtualLan::VirtualLan(std::vector<LanRouter> routers) : name_(UniqueName()) {
+  std::vector<std::string> argv = {ScriptPath(), "up", name_};
+  for (const auto& router : routers) {
+    std::string spec = router.name + "=";
+    for (std::size_t i = 0; i < router.addresses.size(); ++i) {
+      spec += (i == 0 ? "" : ",") + router.addresses[i];
+    }
+    if (!router.echo) spec += ":noecho";
+    argv.push_back("--router");
+    argv.push_back(spec);
+  }
+  const CommandResult result = RunCommand(argv, kScriptTimeoutMs);
+  up_ = result.exitStatus == 0 && dir_.Valid();
+  if (!up_) error_ = "vlan up failed (" + std::to_string(result.exitStatus) + "): " + result.err;
+}
+
+VirtualLan::~VirtualLan() {
+  for (auto& [name, process] : routers_) process->Stop();
+  // Also after a failed `up`: the script cleans up by itself then, and down
+  // is idempotent.
+  RunCommand({ScriptPath(), "down", name_}, kScriptTimeoutMs);
+}
+
+std::string VirtualLan::Dir() const { return dir_.PathWithSeparator(); }
+
+std::vector<std::string> VirtualLan::PcAddresses() const {
+  std::istringstream state(ReadText("/run/fwu-vlan/" + name_));
+  std::string line;
+  while (std::getline(state, line)) {
+    std::istringstream words(line);
+    std::string word;
+    words >> word;
+    if (word != "pc") continue;
+    std::vector<std::string> addresses;
+    while (words >> word) addresses.push_back(word);
+    return addresses;
+  }
+  return {};
+}
+
+bool VirtualLan::StartRouter(const std::string& router, const std::vector<std::string>& args) {
+  StopRouter(router);
+  const std::string base = Dir() + router;
+  RemoveFile(base + ".record");
+  std::vector<std::string> argv = {"ip", "netns", "exec", name_ + "-" + router, BinPath("routersim")};
+  argv.insert(argv.end(), args.begin(), args.end());
+  argv.push_back("--record");
+  argv.push_back(base + ".record");
+  auto process = std::make_unique<BackgroundProcess>();
+  if (!process->Start(argv, base + ".stdout", base + ".stderr")) {
+    error_ = "cannot start routersim for " + router;
+    return false;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kReadyTimeoutMs);
+  while (ReadText(base + ".stdout").find("ready") == std::string::npos) {
+    if (process->Exited() || std::chrono::steady_clock::now() > deadline) {
+      process->Stop();
+      error_ = "routersim " + router + " did not get ready: " + ReadText(base + ".stderr");
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  routers_[router] = std::move(process);
+  return true;
+}
+
+void VirtualLan::StopRouter(const std::string& router) {
+  auto found = routers_.find(router);
+  if (found == routers_.end()) return;
+  found->second->Stop();
+  routers_.erase(found);
+}
+
+std::string VirtualLan::RecordOf(const std::string& router) const { return ReadText(Dir() + router + ".record"); }
+
+bool VirtualLan::WaitForRecord(const std::string& router, const std::string& text, int timeoutMs) const {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (RecordOf(router).find(text) == std::string::npos) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
+CommandResult VirtualLan::RunInPc(const std::string& command, int timeoutMs) const {
+  return RunIn("pc", {"sh", "-c", command}, timeoutMs);
+}
+
+CommandResult VirtualLan::RunIn(const std::string& node, const std::vector<std::string>& argv,
+                                int timeoutMs) const {
+  std::vector<std::string> full = {"ip", "netns", "exec", name_ + "-" + node};
+  full.insert(full.end(), argv.begin(), argv.end());
+  return RunCommand(full, timeoutMs);
+}
+
+}  // namespace fwu

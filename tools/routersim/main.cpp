@@ -1,0 +1,57 @@
+// routersim: plays one router of the LAN for the upgrader's tests. Each
+// protocol is a service with its own switches; this file only gathers them.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common_settings.h"
+#include "discovery.h"
+#include "platform/poll_event_loop.h"
+#include "recorder.h"
+#include "switch_table.h"
+#include "udp_hub.h"
+
+int main(int argc, char** argv) {
+  using namespace fwu;
+  CommonSettings common;
+  DiscoverySettings discovery;
+  SwitchTable table;
+  common.AddSwitches(table);
+  discovery.AddSwitches(table);
+
+  const std::string error = table.Parse(std::vector<std::string>(argv + 1, argv + argc));
+  if (common.help) {
+    std::printf("usage: routersim [switches]\nPlays a router: discovery answers, web login and "
+                "upgrade CGI. Prints \"ready\" once it listens.\n%s",
+                table.HelpText().c_str());
+    return 0;
+  }
+  if (!error.empty()) {
+    std::fprintf(stderr, "routersim: %s (try --help)\n", error.c_str());
+    return 2;
+  }
+
+  Recorder record;
+  if (!record.Open(common.recordPath)) {
+    std::fprintf(stderr, "routersim: cannot write %s\n", common.recordPath.c_str());
+    return 1;
+  }
+  PollEventLoop loop;
+  UdpHub udp(loop, record);
+  ServiceContext context{loop, udp, record};
+
+  std::vector<std::unique_ptr<RouterService>> services;
+  services.push_back(std::make_unique<DiscoveryService>(discovery));
+  for (auto& service : services) {
+    const std::string startError = service->Start(context);
+    if (!startError.empty()) {
+      std::fprintf(stderr, "routersim: %s\n", startError.c_str());
+      return 1;
+    }
+  }
+  std::printf("ready\n");
+  std::fflush(stdout);
+  loop.Run();
+  return 0;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace fwu {
+
+// The simulator's command line: each service declares its own switches, so a
+// new service adds its behaviours without touching the parser or main().
+class SwitchTable {
+ public:
+  // apply gets the switch's value (empty for a flag) and returns an error
+  // text, empty when the value is acceptable.
+  using Apply = std::function<std::string(const std::string& value)>;
+
+  // valueName empty: a flag without value.
+  void Add(std::string name, std::string valueName, std::string help, Apply apply);
+
+  // Applies every switch in order. Returns an error text, empty on success.
+  std::string Parse(const std::vector<std::string>& args) const;
+
+  std::string HelpText() const;
+
+ private:
+  struct Switch {
+    std::string name;
+    std::string valueName;
+    std::string help;
+    Apply apply;
+  };
+  const Switch* Find(const std::string& name) const;
+
+  std::vector<Switch> switches_;
+};
+
+// Parses a whole decimal number in [min, max]; false for anything else.
+bool ParseNumber(const std::string& text, long long min, long long max, long long& value);
+
+}  // namespace fwu
