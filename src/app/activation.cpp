@@ -1,0 +1,77 @@
+#include "app/upgrade_form.h"
+#include "app/upgrade_texts.h"
+#include "search/device_search.h"
+
+namespace fwu {
+
+namespace {
+
+const std::array<std::string, 4> kKeepAddresses{DeviceSearch::kKeepAddress, DeviceSearch::kKeepAddress,
+                                                DeviceSearch::kKeepAddress, DeviceSearch::kKeepAddress};
+
+}  // namespace
+
+void TUpgradeForm1::FormActivate() {
+  if (closed_) return;
+  SetLayout(4);
+  if (ParamMode_) {
+    DispatchWithParameters();
+  } else {
+    DispatchInitialSetting();
+  }
+}
+
+void TUpgradeForm1::DispatchWithParameters() {
+  HandSearchSettings(DeviceSearch::kKeepFlags, kKeepAddresses);
+  if (!models_.IPComBox.Text().empty()) {
+    services_.search.SearchAddress(SelectedAddressText());
+    services_.search.ShowSearchResult(models_.IPComBox, models_.StatusBar1, SearchDetail_);
+    IPComBoxChange();
+  }
+  if (LogMode_) ShowLogPane();
+  if (PutMode_) {
+    AutoRun_ = 1;
+    Interactive_ = 0;
+  }
+  if (GetMode_ || AutoRun_) StopTimer_.SetEnabled(true);
+  ParamMode_ = 0;
+}
+
+void TUpgradeForm1::DispatchInitialSetting() {
+  switch (ApplyInitialSetting()) {
+    case -1:
+      EndProgram();
+      break;
+    case 0:
+      AutoRun_ = 0;
+      Interactive_ = 1;
+      SearchLAN();
+      IPComBoxChange();
+      break;
+    case 1:
+      AutoRun_ = 1;
+      Interactive_ = 0;
+      IPComBoxChange();
+      StopTimer_.SetEnabled(true);
+      break;
+    case 2:
+      models_.window.SetCaption(text::kRomDownloadCaption);
+      GetMode_ = 1;
+      StopTimer_.SetEnabled(true);
+      break;
+    case 3:
+      AutoRun_ = 0;
+      Interactive_ = 1;
+      services_.search.ShowSearchResult(models_.IPComBox, models_.StatusBar1, SearchDetail_);
+      if (!models_.IPComBox.Items().empty()) {
+        IPComBoxChange();
+      } else {
+        SearchLAN();
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace fwu

@@ -1,0 +1,110 @@
+#include <cctype>
+
+#include "app/login_router.h"
+#include "app/upgrade_form.h"
+#include "app/upgrade_texts.h"
+#include "search/device_search.h"
+#include "transfer/http_client.h"
+#include "transfer/transfer_view.h"
+
+namespace fwu {
+
+namespace {
+
+// The two forms of a ROM offset or length field. "0x" marks hexadecimal
+// text, which the router reads as such; the number form keeps reading the
+// digits after the prefix as decimal, as the routers in the field expect
+// for the FTP range ("0x1000" gives 1000).
+struct RomValue {
+  std::string text;
+  std::int64_t number = 0;
+};
+
+std::int64_t LeadingDecimal(const std::string& text) {
+  std::int64_t value = 0;
+  for (const char c : text) {
+    if (!std::isdigit(static_cast<unsigned char>(c)) || value > (INT64_MAX - 9) / 10) break;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+RomValue DeriveRomValue(const std::string& field) {
+  if (field.size() >= 2 && (field[1] == 'x' || field[1] == 'X')) {
+    const std::string digits = field.substr(2);
+    std::size_t end = 0;
+    while (end < digits.size() && !std::isspace(static_cast<unsigned char>(digits[end]))) ++end;
+    return {digits.substr(0, end), LeadingDecimal(digits)};
+  }
+  return {field, LeadingDecimal(field)};
+}
+
+constexpr int kFtpSaved = 1;
+constexpr int kFtpPasswordRefused = -2;
+constexpr int kFtpEndsDownload = -3;
+
+}  // namespace
+
+void TUpgradeForm1::RunRomDownload() {
+  StopTimer_.SetEnabled(false);
+  models_.Upgrade.SetEnabled(false);
+  GetMode_ = 0;
+  if (InitialSetting_.Flags() & 0x20) ShowLogPane();
+
+  const std::string address = SelectedAddressText();
+  const std::string password = models_.PasswordComBox.Text();
+  if (!services_.search.Ping(address)) {
+    Log("Unconnect to router : " + address);
+    services_.dialogs.ShowMessage({text::kUnconnectToRouter, text::kRouterConnectionFailure});
+    return;
+  }
+  RomValue offset = DeriveRomValue(InitialSetting_.RomOffset());
+  RomValue length = DeriveRomValue(InitialSetting_.RomLength());
+  const std::string localFile = InitialSetting_.RomFile();
+
+  Log("Try FTP Get Method first...");
+  const std::string range = std::to_string(offset.number) + "#" + std::to_string(length.number);
+  const int ftpResult =
+      services_.ftp ? services_.ftp->GetRomFile({models_, address, password, range, localFile}) : -1;
+  const std::string ftpText = services_.ftp ? services_.ftp->ResultText() : "FTP transfer not available";
+  if (ftpResult == kFtpSaved) {
+    romSaved_ = true;
+    Log("Get ROM data success");
+    if (!LogVisible_) Close();
+    return;
+  }
+  if (ftpResult == kFtpPasswordRefused) {
+    services_.dialogs.ShowMessage({"Password error. Please check again.", "Failure"});
+    Close();
+    return;
+  }
+  Log(ftpText);
+  if (ftpResult == kFtpEndsDownload) {
+    if (!LogVisible_) Close();
+    return;
+  }
+  Log("Try to use HTTP Get method.");
+  offset = DeriveRomValue(InitialSetting_.RomOffset());
+  length = DeriveRomValue(InitialSetting_.RomLength());
+  const int login = LoginRouter(password, address, UpgradeMethod_, models_.Memo1);
+  if (login < 0) {
+    ShowLoginVerdict(login);
+    return;
+  }
+  try {
+    HttpClient client;
+    ModelTransferView view(models_.Memo1, models_.StatusBar1, models_.ProgressBar1);
+    if (client.GetRomFile(view, address, kWebPort, localFile, password, offset.number, length.number,
+                          offset.text, length.text) < 0) {
+      services_.dialogs.ShowMessage({"HTTP Get ROM Error", "Failure"});
+      Log(ftpText);
+    } else {
+      romSaved_ = true;
+    }
+  } catch (const std::exception&) {
+    // The client is gone with the stack; the window closes as after any try.
+  }
+  Close();
+}
+
+}  // namespace fwu

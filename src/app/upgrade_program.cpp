@@ -1,0 +1,11 @@
+#include "app/upgrade_program.h"
+
+namespace fwu {
+
+UpgradeProgram::UpgradeProgram(EventLoop& loop, Dialogs& dialogs, ApplicationControl& application,
+                               std::vector<std::string> arguments, std::string programPath)
+    : search_(MakeRefreshForm(loop)),
+      form_(UpgradeFormServices{loop, dialogs, *search_, notices_, application}, std::move(arguments),
+            std::move(programPath)) {}
+
+}  // namespace fwu

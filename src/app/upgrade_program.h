@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/upgrade_form.h"
+#include "notice/hidden_notice_presenter.h"
+#include "search/refresh_form.h"
+
+namespace fwu {
+
+// Every object the upgrade program is made of, built once for whichever
+// view runs it: the search window's object, the notice window and the main
+// window. The view brings the loop, its dialogs and the way to end.
+class UpgradeProgram {
+ public:
+  UpgradeProgram(EventLoop& loop, Dialogs& dialogs, ApplicationControl& application,
+                 std::vector<std::string> arguments, std::string programPath);
+
+  TUpgradeForm1& Form() { return form_; }
+  TRefreshForm& Search() { return *search_; }
+
+ private:
+  HiddenNoticePresenter notices_;
+  std::unique_ptr<TRefreshForm> search_;
+  TUpgradeForm1 form_;
+};
+
+}  // namespace fwu

@@ -1,0 +1,217 @@
+#include "app/upgrade_form.h"
+#include "app/upgrade_texts.h"
+#include "search/device_search.h"
+
+namespace fwu {
+
+namespace {
+
+// Device types: the search's status codes.
+constexpr int kTypeCrash = 0;
+constexpr int kTypeNormal = 1;
+constexpr int kTypeDefault = 2;
+constexpr int kTypeCrashUnreachable = 3;
+constexpr int kTypeNormalUnreachable = 4;
+constexpr int kTypeDefaultUnreachable = 5;
+constexpr int kTypeUnknownDevice = 6;
+
+constexpr std::uint16_t kMethodNone = 0;
+constexpr std::uint16_t kMethodTftp = 1;
+constexpr std::uint16_t kMethodHttp = 2;
+constexpr std::uint16_t kMethodFtp = 3;
+
+constexpr char kEnterKey = 13;
+
+}  // namespace
+
+int TUpgradeForm1::HeightWithoutLog(int height) const {
+  return LogVisible_ ? height : height - models_.GSystemLog.Height();
+}
+
+void TUpgradeForm1::SetLayout(int n) {
+  MainWindowModels& m = models_;
+  const int full = FullHeight_;
+  const int password = m.PasswordGroup.Height();
+  const int files = m.UpgreadFileGroup.Height();
+  switch (n) {
+    case 1:
+      m.PasswordGroup.SetVisible(true);
+      m.UpgreadFileGroup.SetVisible(true);
+      m.ProgressGroup.SetVisible(true);
+      m.GSystemLog.SetVisible(true);
+      m.window.SetHeight(full);
+      return;
+    case 6:
+      if (!m.GSystemLog.Visible()) {
+        m.GSystemLog.SetVisible(true);
+        m.window.SetHeight(m.window.Height() + m.GSystemLog.Height());
+      }
+      return;
+    case 7:
+      if (m.GSystemLog.Visible()) {
+        m.GSystemLog.SetVisible(false);
+        m.window.SetHeight(m.window.Height() - m.GSystemLog.Height());
+      }
+      return;
+    case 2:
+    case 3:
+    case 4:
+    case 5: {
+      const bool showPassword = n == 3 || n == 5;
+      const bool showFiles = n == 2 || n == 3;
+      m.PasswordGroup.SetVisible(showPassword);
+      m.UpgreadFileGroup.SetVisible(showFiles);
+      m.ProgressGroup.SetVisible(true);
+      m.GSystemLog.SetVisible(LogVisible_ != 0);
+      const int height = full - (showPassword ? 0 : password) - (showFiles ? 0 : files) + 4;
+      m.window.SetHeight(HeightWithoutLog(height));
+      if (InitialSetting_.Flags() & 0x20) ShowLogPane();
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+void TUpgradeForm1::ShowLogPane() {
+  SetLayout(6);
+  LogVisible_ = 1;
+  SearchDetail_ = 222;
+}
+
+void TUpgradeForm1::HideLogPane() {
+  SetLayout(7);
+  LogVisible_ = 0;
+  SearchDetail_ = 111;
+}
+
+void TUpgradeForm1::SearchLAN() {
+  MainWindowModels& m = models_;
+  m.StatusBar1.SetText("Please Wait for Searching Router...");
+  LogVisible_ = 0;
+  m.passwordInfo.SetVisible(false);
+  m.Upgrade.SetEnabled(false);
+  m.ProgressBar1.SetMax(0);
+  m.ProgressBar1.SetPosition(0);
+  SetLayout(FileListValid_ == 0 ? 2 : 4);
+  services_.search.RunFullSearch(services_.dialogs);
+  services_.search.ShowSearchResult(m.IPComBox, m.StatusBar1, SearchDetail_);
+  IPComBoxChange();
+}
+
+void TUpgradeForm1::IPComBoxKeyPress(char key) {
+  if (key != kEnterKey) return;
+  const std::string address = SelectedAddressText();
+  services_.search.ClearTable();
+  services_.search.SearchAddress(address);
+  services_.search.ShowSearchResult(models_.IPComBox, models_.StatusBar1, SearchDetail_);
+  IPComBoxChange();
+}
+
+void TUpgradeForm1::IPComBoxChange() {
+  MainWindowModels& m = models_;
+  const auto entry = services_.search.Lookup(SelectedAddressText());
+  if (!entry) return;
+
+  const bool userRelease = (InitialSetting_.Flags() & 0x10) != 0;
+  const bool noFactoryPassword = entry->romId == "QRT101" || entry->romId == "VNB101";
+  m.PasswordComBox.SetText(userRelease || noFactoryPassword ? "" : "kelpo");
+
+  const bool filesMissing = FileListValid_ == 0 && m.UpdateFileName.Text().empty();
+  const int releaseLayout = userRelease ? (FileListValid_ == 1 ? 5 : 3) : (FileListValid_ == 1 ? 4 : 2);
+  switch (entry->status) {
+    case kTypeCrash:
+      m.Upgrade.SetEnabled(false);
+      UpgradeMethod_ = kMethodTftp;
+      SetLayout(FileListValid_ == 1 ? 4 : 2);
+      if (filesMissing) {
+        m.StatusBar1.SetText(text::kSelectUpgradeFiles);
+      } else {
+        m.StatusBar1.SetText(text::kPressUpgrade);
+        m.Upgrade.SetEnabled(true);
+      }
+      break;
+    case kTypeNormal:
+    case kTypeDefault:
+    case kTypeUnknownDevice:
+      UpgradeMethod_ = entry->status == kTypeUnknownDevice ? kMethodFtp : kMethodHttp;
+      SetLayout(releaseLayout);
+      m.PasswordComBox.SetEnabled(true);
+      if (filesMissing && (releaseLayout == 3 || releaseLayout == 2)) {
+        m.StatusBar1.SetText(text::kSelectUpgradeFiles);
+        break;
+      }
+      m.StatusBar1.SetText(m.PasswordComBox.Text().empty() ? "Please input the password" : text::kPressUpgrade);
+      m.Upgrade.SetEnabled(true);
+      break;
+    case kTypeCrashUnreachable:
+      m.Upgrade.SetEnabled(false);
+      UpgradeMethod_ = kMethodNone;
+      SetLayout(FileListValid_ == 1 ? 4 : 2);
+      break;
+    case kTypeNormalUnreachable:
+      m.Upgrade.SetEnabled(false);
+      UpgradeMethod_ = kMethodNone;
+      SetLayout(releaseLayout);
+      break;
+    case kTypeDefaultUnreachable:
+    default:
+      m.Upgrade.SetEnabled(false);
+      UpgradeMethod_ = kMethodNone;
+      break;
+  }
+  // Focus goes back to the address list; views follow the list's model.
+}
+
+void TUpgradeForm1::PasswordComBoxChange() {
+  models_.Upgrade.SetEnabled(true);
+  models_.StatusBar1.SetText("Confirm your password and press Upgrade button to upgrade");
+}
+
+void TUpgradeForm1::BrowseClick() {
+  FileChooserRequest request;
+  request.filter = "(BIN Files)|*.bin|(EXE Files)|*.exe|(All Files)|*.*";
+  request.multiSelect = true;
+  request.mustExist = true;
+  request.resizable = true;
+  const auto chosen = services_.dialogs.ChooseFiles(request);
+  if (!chosen) return;
+  FileList_.Clear();
+  models_.UpdateFileName.SetText("");
+  models_.Upgrade.SetEnabled(true);
+  std::string shown;
+  for (const std::string& path : *chosen) {
+    // The table has 64 slots; files chosen beyond them are left out.
+    if (!FileList_.Add(FileRow{path, attr::kUserChosenFile, 1})) break;
+    shown += path + "; ";
+  }
+  models_.UpdateFileName.SetText(shown);
+}
+
+void TUpgradeForm1::ExitKeyDown(FunctionKey key, bool altHeld) {
+  if (!altHeld) return;
+  const bool logShown = models_.GSystemLog.Visible();
+  switch (key) {
+    case FunctionKey::F1:
+      if (!logShown) ShowLogPane();
+      break;
+    case FunctionKey::F2:
+      if (logShown) HideLogPane();
+      break;
+    case FunctionKey::F3:
+      if (!logShown) {
+        SetLayout(1);
+        FileListValid_ = 0;
+        LogVisible_ = 1;
+        SearchDetail_ = 222;
+      }
+      break;
+    case FunctionKey::F5:
+      if (logShown) StopTimer_.SetEnabled(false);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace fwu

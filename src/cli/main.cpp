@@ -1,0 +1,96 @@
+// fwupgrade-cli: the upgrade program on a terminal. Same command line as
+// the window; the log pane goes to stdout, the status line and message
+// boxes to stderr. Exit status 0 when the operation succeeded, 1 when it
+// failed, 2 on bad usage or a failed start.
+#include <unistd.h>
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/upgrade_program.h"
+#include "cli/console_prompts.h"
+#include "cli/console_view.h"
+#include "platform/files.h"
+#include "platform/poll_event_loop.h"
+#include "ui/console_dialogs.h"
+
+namespace {
+
+constexpr int kSucceeded = 0;
+constexpr int kFailed = 1;
+constexpr int kBadStart = 2;
+
+constexpr const char* kUsage = R"(usage: fwupgrade-cli [put|set ADDRESS PASSWORD ROMID [FILE] [log]]
+       fwupgrade-cli get ADDRESS PASSWORD ROMID OFFSET LENGTH FILE
+
+Upgrades a router's firmware over the LAN with the files bundled in this
+program (or FILE). Without arguments it searches the LAN, lists the routers
+found and asks which one to upgrade and its password.
+
+  put    upgrade ADDRESS at once, unattended; the program then ends
+  set    preset ADDRESS, PASSWORD and ROMID, then ask
+  get    save LENGTH bytes of the router's ROM data from OFFSET (decimal, or
+         hexadecimal after 0x) into FILE, unattended
+  null   in place of ADDRESS, PASSWORD or ROMID leaves it empty
+  log    also show the detailed log
+
+The log goes to stdout; the status line ("status: ") and message boxes
+("message: CAPTION: TEXT") go to stderr. Exit status: 0 success, 1 the
+operation failed, 2 bad usage or a failed start.
+)";
+
+class LoopQuitter final : public fwu::ApplicationControl {
+ public:
+  explicit LoopQuitter(fwu::EventLoop& loop) : loop_(loop) {}
+  void Terminate() override { loop_.Quit(); }
+
+ private:
+  fwu::EventLoop& loop_;
+};
+
+int Run(const std::vector<std::string>& arguments) {
+  fwu::PollEventLoop loop;
+  fwu::ConsoleDialogs dialogs(loop, std::cerr);
+  LoopQuitter application(loop);
+  fwu::UpgradeProgram program(loop, dialogs, application, arguments, fwu::ExecutablePath());
+  fwu::TUpgradeForm1& form = program.Form();
+  fwu::ConsoleView view(form.Models(), std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
+
+  form.FormCreate();
+  if (form.StartupFailed()) return kBadStart;
+  form.FormActivate();
+  const auto modes = form.CurrentModes();
+  const bool unattended = modes.autoRun || modes.get;
+  const auto finished = [&form] { return form.Closed() || form.Idle(); };
+  loop.RunUntil(finished);
+
+  // Nothing started by itself: the user chooses, as in the window.
+  if (!unattended && !form.Closed()) {
+    if (!fwu::AskRouterAndPassword(form, std::cin, std::cerr)) return kBadStart;
+    if (form.Models().Upgrade.Enabled()) {
+      form.UpgradeClick();
+      loop.RunUntil(finished);
+    }
+  }
+  const bool succeeded = form.Succeeded();
+  if (!form.Closed()) form.ExitClick();
+  return succeeded ? kSucceeded : kFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
+    std::cout << kUsage;
+    return kSucceeded;
+  }
+  try {
+    return Run(arguments);
+  } catch (const std::exception& failure) {
+    std::cerr << "message: fwupgrade: " << failure.what() << std::endl;
+    return kBadStart;
+  }
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "search/device_search.h"
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+
+namespace fwu::testing {
+
+// Records what the main window asks of the search and answers from a table
+// the test fills.
+class FakeDeviceSearch final : public DeviceSearch {
+ public:
+  struct Parameters {
+    std::uint8_t flags;
+    std::string romId;
+    std::array<std::string, 4> addresses;
+  };
+
+  void SetSearchParameters(std::uint8_t flags, const std::string& romId,
+                           const std::array<std::string, 4>& addresses) override {
+    parameters.push_back({flags, romId, addresses});
+  }
+  void SearchAddress(const std::string& address) override {
+    searchedAddresses.push_back(address);
+    for (const auto& device : network) {
+      if (device.address == address) table.push_back(device);
+    }
+  }
+  void RunFullSearch(Dialogs&) override {
+    ++fullSearches;
+    table = network;
+  }
+  void ClearTable() override { table.clear(); }
+  void ShowSearchResult(ComboBoxModel& list, StatusBarModel& status, int detail) override {
+    list.ClearItems();
+    for (const auto& device : table) list.AddItem(device.address);
+    status.SetText(std::to_string(table.size()) + (table.size() > 1 ? " devices found" : " device found"));
+    list.SetText(table.empty() ? "" : table.front().address);
+    details.push_back(detail);
+  }
+  std::optional<DeviceEntry> Lookup(const std::string& address) const override {
+    for (const auto& device : table) {
+      if (device.address == address) return device;
+    }
+    return std::nullopt;
+  }
+  bool Ping(const std::string& address) override {
+    pinged.push_back(address);
+    return pingAnswers;
+  }
+
+  std::vector<DeviceEntry> network;  // what a search would find
+  std::vector<DeviceEntry> table;    // what the last searches found
+  bool pingAnswers = true;
+  std::vector<Parameters> parameters;
+  std::vector<std::string> searchedAddresses;
+  std::vector<std::string> pinged;
+  std::vector<int> details;
+  int fullSearches = 0;
+};
+
+}  // namespace fwu::testing
