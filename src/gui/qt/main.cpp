@@ -1,0 +1,75 @@
+// fwupgrade: the upgrade program's window. Same command line as
+// fwupgrade-cli (put|set|get ADDRESS PASSWORD ROMID ...). Exit status 2
+// when the start fails, else 0 once the window has closed.
+#include <QScreen>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "app/upgrade_program.h"
+#include "gui/qt/main_window.h"
+#include "gui/qt/qt_dialogs.h"
+#include "gui/qt/qt_event_loop.h"
+#include "gui/qt/upgrade_application.h"
+#include "platform/files.h"
+
+namespace {
+
+constexpr int kClosed = 0;
+constexpr int kBadStart = 2;
+
+class QuitOnTerminate final : public fwu::ApplicationControl {
+ public:
+  explicit QuitOnTerminate(fwu::EventLoop& loop) : loop_(loop) {}
+  void Terminate() override { loop_.Quit(); }
+
+ private:
+  fwu::EventLoop& loop_;
+};
+
+void CentreOnScreen(QWidget& window) {
+  const QRect screen = window.screen()->availableGeometry();
+  window.move(screen.center() - window.rect().center());
+}
+
+fwu::MessageRequest ExceptionMessage(const std::string& what) {
+  return {what, fwu::kSystemDefaultCaption, fwu::ButtonSet::Ok, fwu::BoxKind::Error};
+}
+
+int Run(fwu::UpgradeApplication& application, fwu::QtEventLoop& loop, fwu::QtDialogs& dialogs,
+        const std::vector<std::string>& arguments) {
+  QuitOnTerminate quitter(loop);
+  fwu::UpgradeProgram program(loop, dialogs, quitter, arguments, fwu::ExecutablePath());
+  fwu::TUpgradeForm1& form = program.Form();
+  fwu::MainWindow window(form);
+  dialogs.SetOwner(&window);
+  application.SetExceptionBox([&dialogs](const std::string& what) { dialogs.ShowMessage(ExceptionMessage(what)); });
+
+  form.FormCreate();
+  if (form.StartupFailed()) return kBadStart;
+  CentreOnScreen(window);
+  window.show();
+  // The start-up dispatch waits for the first activation; ask for it, as a
+  // desktop without a window manager activates nothing by itself.
+  window.activateWindow();
+  loop.RunUntil([&form] { return form.Closed(); });
+  return kClosed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  fwu::UpgradeApplication application(argc, argv);
+  // After the application object: Qt has taken its own options (-platform,
+  // -style ...) out of argv by then.
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  fwu::QtEventLoop loop;
+  fwu::QtDialogs dialogs(loop);
+  try {
+    return Run(application, loop, dialogs, arguments);
+  } catch (const std::exception& failure) {
+    dialogs.SetOwner(nullptr);  // the window is gone by now
+    dialogs.ShowMessage(ExceptionMessage(failure.what()));
+    return kBadStart;
+  }
+}
