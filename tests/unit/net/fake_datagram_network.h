@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
@@ -27,8 +28,9 @@ class FakeDatagramNetwork final : public DatagramEndpoint {
   int failBindWith = 0;
   int failSendWith = 0;
 
-  void Respond(const std::string& device, std::uint16_t port, Bytes answer) {
-    responders_.push_back({*ParseDottedIpv4(device), port, std::move(answer)});
+  // The device answers datagrams to port that begin with probePrefix.
+  void Respond(const std::string& device, std::uint16_t port, Bytes answer, Bytes probePrefix = {}) {
+    responders_.push_back({*ParseDottedIpv4(device), port, std::move(answer), std::move(probePrefix)});
   }
 
   int Create() override {
@@ -55,7 +57,9 @@ class FakeDatagramNetwork final : public DatagramEndpoint {
     if (to.address == kBroadcastIpv4 && !broadcast_) return 10013;
     sent.push_back({to, Bytes(data.begin(), data.end()), localPort_, broadcast_});
     for (const Responder& r : responders_) {
-      if (r.port == to.port && (to.address == kBroadcastIpv4 || to.address == r.device)) {
+      const bool prefixMatches = data.size() >= r.probePrefix.size() &&
+                                 std::equal(r.probePrefix.begin(), r.probePrefix.end(), data.begin());
+      if (r.port == to.port && prefixMatches && (to.address == kBroadcastIpv4 || to.address == r.device)) {
         queue_.push_back({r.device, r.answer});
       }
     }
@@ -84,6 +88,7 @@ class FakeDatagramNetwork final : public DatagramEndpoint {
     Ipv4 device;
     std::uint16_t port;
     Bytes answer;
+    Bytes probePrefix;
   };
   struct Queued {
     Ipv4 from;
