@@ -11,14 +11,17 @@
 #include "recorder.h"
 #include "switch_table.h"
 #include "udp_hub.h"
+#include "web_server.h"
 
 int main(int argc, char** argv) {
   using namespace fwu;
   CommonSettings common;
   DiscoverySettings discovery;
+  WebSettings web;
   SwitchTable table;
   common.AddSwitches(table);
   discovery.AddSwitches(table);
+  web.AddSwitches(table);
 
   const std::string error = table.Parse(std::vector<std::string>(argv + 1, argv + argc));
   if (common.help) {
@@ -43,6 +46,7 @@ int main(int argc, char** argv) {
 
   std::vector<std::unique_ptr<RouterService>> services;
   services.push_back(std::make_unique<DiscoveryService>(discovery));
+  services.push_back(std::make_unique<WebService>(web));
   for (auto& service : services) {
     const std::string startError = service->Start(context);
     if (!startError.empty()) {

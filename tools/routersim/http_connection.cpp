@@ -1,0 +1,216 @@
+#include "http_connection.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+#include "platform/event_loop.h"
+#include "recorder.h"
+#include "upload_sink.h"
+#include "web_responder.h"
+#include "web_settings.h"
+
+namespace fwu {
+
+namespace {
+
+constexpr std::size_t kReadChunk = 256 * 1024;
+// How long a closing connection waits for the client to close its side, so
+// that an unread byte never turns the close into a reset that destroys the
+// answer in flight.
+constexpr std::int64_t kDrainMs = 3000;
+
+std::string LocalAddressOf(int fd) {
+  sockaddr_in local{};
+  socklen_t length = sizeof local;
+  char text[INET_ADDRSTRLEN] = "0.0.0.0";
+  if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length) == 0) {
+    inet_ntop(AF_INET, &local.sin_addr, text, sizeof text);
+  }
+  return text;
+}
+
+}  // namespace
+
+HttpConnection::HttpConnection(WebServerShared& shared, int fd, std::uint16_t localPort,
+                               std::function<void()> onDone)
+    : shared_(shared), fd_(fd), localPort_(localPort), localAddress_(LocalAddressOf(fd)), onDone_(std::move(onDone)) {
+  WatchReads(true);
+}
+
+HttpConnection::~HttpConnection() {
+  WatchReads(false);
+  if (writeWatch_ != 0) shared_.loop.Unwatch(writeWatch_);
+  if (drainTimer_ != 0) shared_.loop.StopTimer(drainTimer_);
+  if (fd_ >= 0) close(fd_);
+}
+
+std::string HttpConnection::Tag() const { return " port " + std::to_string(localPort_); }
+
+void HttpConnection::WatchReads(bool on) {
+  if (on && readWatch_ == 0) {
+    readWatch_ = shared_.loop.WatchFd(fd_, EventLoop::Interest::Readable, [this] { OnReadable(); });
+  } else if (!on && readWatch_ != 0) {
+    shared_.loop.Unwatch(readWatch_);
+    readWatch_ = 0;
+  }
+}
+
+void HttpConnection::OnReadable() {
+  static thread_local std::vector<char> buffer(kReadChunk);
+  const ssize_t got = recv(fd_, buffer.data(), buffer.size(), MSG_DONTWAIT);
+  if (got < 0 && (errno == EAGAIN || errno == EINTR)) return;
+  if (got <= 0) {
+    if (phase_ == Phase::Body) shared_.record.Line("upload ended early after " + std::to_string(bodyReceived_));
+    Close();
+    return;
+  }
+  const std::string_view bytes(buffer.data(), static_cast<std::size_t>(got));
+  if (phase_ == Phase::Draining) return;  // the answer is out; the rest is discarded
+  if (phase_ == Phase::Body) {
+    TakeBody(bytes);
+    return;
+  }
+  received_.append(bytes);
+  const HeadParse parse = ParseRequestHead(received_);
+  if (parse.status == HeadStatus::Incomplete) return;
+  if (parse.status == HeadStatus::Bad) {
+    shared_.record.Line("http bad request" + Tag());
+    Respond(WebResponder::StatusAnswer(400));
+    return;
+  }
+  const std::string rest = received_.substr(parse.head.headSize);
+  received_.clear();
+  TakeHead(parse.head);
+  if (phase_ == Phase::Body && !rest.empty()) TakeBody(rest);
+}
+
+void HttpConnection::TakeHead(const HttpRequestHead& head) {
+  std::string line = "http " + head.method + " " + head.target + Tag();
+  for (const auto& other : head.otherLines) line += " line " + other;
+  if (head.method == "GET") {
+    shared_.record.Line(line);
+    Respond(shared_.responder.AnswerGet(head, localPort_, localAddress_));
+    return;
+  }
+  if (head.method != "POST") {
+    shared_.record.Line(line);
+    Respond(WebResponder::StatusAnswer(501));
+    return;
+  }
+  if (head.contentLength) line += " length " + std::to_string(*head.contentLength);
+  shared_.record.Line(line);
+  if (head.path != "/upg") {
+    Respond(WebResponder::StatusAnswer(404));
+    return;
+  }
+  if (!head.contentLength) {
+    Respond(WebResponder::StatusAnswer(400));
+    return;
+  }
+  phase_ = Phase::Body;
+  bodyExpected_ = *head.contentLength;
+  upload_ = std::make_unique<UploadSink>(shared_.settings.storeDir, ++shared_.uploadCount);
+  if (bodyExpected_ == 0) FinishUpload();
+}
+
+void HttpConnection::TakeBody(std::string_view bytes) {
+  std::uint64_t limit = bodyExpected_;
+  const auto& settings = shared_.settings;
+  if (settings.stallAfter) limit = std::min(limit, *settings.stallAfter);
+  if (settings.closeAfter) limit = std::min(limit, *settings.closeAfter);
+  bytes = bytes.substr(0, static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), limit - bodyReceived_)));
+  bodyReceived_ += bytes.size();
+  if (std::string error = upload_->Feed(bytes); !error.empty()) {
+    shared_.record.Line("upload error " + error);
+    Respond(WebResponder::StatusAnswer(503));
+    return;
+  }
+  if (bodyReceived_ == bodyExpected_) {
+    FinishUpload();
+  } else if (settings.closeAfter && bodyReceived_ >= *settings.closeAfter) {
+    shared_.record.Line("upload closed after " + std::to_string(bodyReceived_));
+    upload_->Finish();
+    Close();
+  } else if (settings.stallAfter && bodyReceived_ >= *settings.stallAfter) {
+    // The connection stays open and unread: the client's sends block.
+    shared_.record.Line("upload stalled after " + std::to_string(bodyReceived_));
+    upload_->Finish();
+    phase_ = Phase::Stalled;
+    WatchReads(false);
+  }
+}
+
+void HttpConnection::FinishUpload() {
+  const std::string error = upload_->Finish();
+  shared_.record.Line("upload name=" + upload_->FileName() + " bytes=" + std::to_string(upload_->ImageBytes()));
+  if (!upload_->ClosingTextSeen()) shared_.record.Line("upload closing text missing");
+  if (!error.empty()) {
+    shared_.record.Line("upload error " + error);
+    Respond(WebResponder::StatusAnswer(503));
+    return;
+  }
+  Respond(shared_.responder.UpgradeVerdict(localPort_, localAddress_));
+}
+
+void HttpConnection::Respond(std::string answer) {
+  phase_ = Phase::Writing;
+  WatchReads(false);
+  output_ = std::move(answer);
+  outputSent_ = 0;
+  OnWritable();
+}
+
+void HttpConnection::OnWritable() {
+  while (outputSent_ < output_.size()) {
+    const ssize_t sent = send(fd_, output_.data() + outputSent_, output_.size() - outputSent_, MSG_DONTWAIT | MSG_NOSIGNAL);
+    if (sent < 0 && errno == EINTR) continue;
+    if (sent < 0 && errno == EAGAIN) {
+      if (writeWatch_ == 0) {
+        writeWatch_ = shared_.loop.WatchFd(fd_, EventLoop::Interest::Writable, [this] { OnWritable(); });
+      }
+      return;
+    }
+    if (sent <= 0) {
+      Close();
+      return;
+    }
+    outputSent_ += static_cast<std::size_t>(sent);
+  }
+  if (writeWatch_ != 0) {
+    shared_.loop.Unwatch(writeWatch_);
+    writeWatch_ = 0;
+  }
+  StartDraining();
+}
+
+void HttpConnection::StartDraining() {
+  phase_ = Phase::Draining;
+  shutdown(fd_, SHUT_WR);
+  WatchReads(true);
+  drainTimer_ = shared_.loop.StartTimer(kDrainMs, [this] { Close(); });
+}
+
+void HttpConnection::Close() {
+  if (phase_ == Phase::Closed) return;
+  phase_ = Phase::Closed;
+  WatchReads(false);
+  if (writeWatch_ != 0) {
+    shared_.loop.Unwatch(writeWatch_);
+    writeWatch_ = 0;
+  }
+  if (drainTimer_ != 0) {
+    shared_.loop.StopTimer(drainTimer_);
+    drainTimer_ = 0;
+  }
+  close(fd_);
+  fd_ = -1;
+  onDone_();
+}
+
+}  // namespace fwu

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "http_connection.h"
+#include "router_service.h"
+#include "web_responder.h"
+#include "web_settings.h"
+
+namespace fwu {
+
+// The router's web interface: login CGI, index page, upgrade CGI and ROM
+// data, on --http-port and, with --redirect-to, on the redirected port too.
+class WebService final : public RouterService {
+ public:
+  explicit WebService(const WebSettings& settings) : settings_(settings), responder_(settings_) {}
+  ~WebService() override;
+  std::string Start(ServiceContext& context) override;
+
+ private:
+  struct Listener {
+    int fd;
+    int watch;
+    std::uint16_t port;
+  };
+  std::string Listen(std::uint16_t port);
+  void Accept(const Listener& listener);
+
+  WebSettings settings_;
+  WebResponder responder_;
+  std::unique_ptr<WebServerShared> shared_;
+  std::vector<Listener> listeners_;
+  std::map<int, std::unique_ptr<HttpConnection>> connections_;
+  int nextConnection_ = 1;
+};
+
+}  // namespace fwu
