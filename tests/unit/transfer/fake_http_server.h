@@ -16,7 +16,8 @@ struct FakeExchange {
   // (empty: once the client has been quiet for quietMs).
   std::string requestEnd;
   // Sent piece by piece (with a short pause between), then the connection
-  // is closed. No pieces: close without answering.
+  // is closed. No pieces: close without answering. "{PORT}" in a piece
+  // stands for the server's own port.
   std::vector<std::string> replyPieces;
   // Accept, then close at once without reading.
   bool closeAtOnce = false;
@@ -60,7 +61,7 @@ class FakeHttpServer {
       }
       for (std::size_t i = 0; i < step.replyPieces.size(); ++i) {
         if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(step.pieceGapMs));
-        const std::string& piece = step.replyPieces[i];
+        const std::string piece = WithOwnPort(step.replyPieces[i]);
         std::size_t sent = 0;
         while (sent < piece.size()) {
           const long n = peer->Send(piece.data() + sent, piece.size() - sent);
@@ -70,6 +71,14 @@ class FakeHttpServer {
       }
       peer->Close();
     }
+  }
+
+  std::string WithOwnPort(std::string text) const {
+    const std::string mark = "{PORT}";
+    for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark)) {
+      text.replace(at, mark.size(), std::to_string(Port()));
+    }
+    return text;
   }
 
   static std::string ReadRequest(TcpSocket& peer, const FakeExchange& step) {
