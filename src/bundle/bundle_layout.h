@@ -66,4 +66,8 @@ BundleLayout ReadBundleLayout(const RandomAccessSource& source);
 // name that is empty, "." or "..", or holds a separator, could escape it.
 bool IsSafeEntryName(const std::string& name);
 
+// The name an entry's temporary file gets: message files and entries marked
+// to keep their name as stored, everything else with ".tmp" appended.
+std::string ExtractedFileName(const std::string& name, std::uint16_t attribute);
+
 }  // namespace fwu

@@ -15,19 +15,10 @@ namespace fwu {
 
 namespace {
 
-constexpr const char* kTemporarySuffix = ".tmp";
 constexpr const char* kReadImbedFailure = "Error to open file in read_imbed_file function";
 
 MessageRequest Box(std::string text, std::string caption, ButtonSet buttons) {
   return MessageRequest{std::move(text), std::move(caption), buttons, BoxKind::Message};
-}
-
-// Entries of the types that carry their final name keep it; the rest are
-// marked as the program's temporaries.
-std::string TemporaryName(const BundleRecord& record) {
-  const std::uint8_t type = attr::TypeByte(record.attribute);
-  const bool keepName = (type & attr::TypeByte(attr::kMessageFile)) || (type & attr::TypeByte(attr::kKeepName));
-  return keepName ? record.name : record.name + kTemporarySuffix;
 }
 
 int SaturatedTotal(std::uint64_t total) {
@@ -42,7 +33,7 @@ BundleReader::~BundleReader() { RemoveExtractedFiles(); }
 
 int BundleReader::ReadinputExeFile(const std::string& programPath) {
   RemoveExtractedFiles();
-  const std::string copyPath = tempDir_.PathWithSeparator() + FileNamePart(programPath) + kTemporarySuffix;
+  const std::string copyPath = tempDir_.PathWithSeparator() + ExtractedFileName(FileNamePart(programPath), 0);
   ReadOnlyFile program;
   if (!program.Open(programPath)) {
     dialogs_.ShowMessage(Box("Error to open exeFile : " + programPath, "Function Error", ButtonSet::YesNoCancel));
@@ -106,7 +97,7 @@ int BundleReader::ReadImbedFile(const std::string& programPath, const std::strin
 int BundleReader::ExtractEntries(const RandomAccessSource& program, const BundleLayout& layout) {
   std::uint64_t total = 0;
   for (const BundleRecord& record : layout.records) {
-    const std::string path = tempDir_.PathWithSeparator() + TemporaryName(record);
+    const std::string path = tempDir_.PathWithSeparator() + ExtractedFileName(record.name, record.attribute);
     // Listed before it exists, so that whatever happens it is cleaned up.
     table_.Add(FileRow{path, record.attribute, 1});
     switch (CopyRange(program, record.contentOffset, record.contentLength, path)) {

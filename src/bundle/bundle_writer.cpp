@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <set>
 
 #include "bundle/bundle_layout.h"
 #include "platform/little_endian.h"
@@ -17,10 +18,15 @@ std::string CheckEntries(const std::vector<BundleEntry>& entries) {
   if (entries.empty()) return "a bundle needs at least one entry";
   if (entries.size() > kMaxEntries) return "a bundle holds at most " + std::to_string(kMaxEntries) + " entries";
   std::uint64_t bundleLength = TrailerLength(entries.size());
+  std::set<std::string> extractedNames;
   for (const BundleEntry& entry : entries) {
     if (!IsSafeEntryName(entry.name)) return "unsafe entry name \"" + entry.name + "\"";
     if (entry.name.size() > kMaxNameLength) {
       return "entry name \"" + entry.name + "\" is longer than " + std::to_string(kMaxNameLength) + " characters";
+    }
+    // The reader refuses to let one entry's file replace another's.
+    if (!extractedNames.insert(ExtractedFileName(entry.name, entry.attribute)).second) {
+      return "entry \"" + entry.name + "\" would be extracted over another entry of the same file name";
     }
     bundleLength += kRecordHeaderSize + entry.content.size();
   }

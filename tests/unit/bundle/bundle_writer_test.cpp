@@ -49,6 +49,12 @@ TEST(BundleWriter, LaysOutRecordsAndAFullTrailer) {
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[size - 8]), 8), std::string("vantrel\0", 8));
 }
 
+std::vector<BundleEntry> NumberedEntries(int count) {
+  std::vector<BundleEntry> entries;
+  for (int i = 0; i < count; ++i) entries.push_back({"x" + std::to_string(i), 0x080D, {}});
+  return entries;
+}
+
 TEST(BundleWriter, RefusesWhatAReaderWouldRefuse) {
   const Bytes executable = Filled(10, 0);
   const std::vector<std::pair<std::string, std::vector<BundleEntry>>> cases{
@@ -59,7 +65,9 @@ TEST(BundleWriter, RefusesWhatAReaderWouldRefuse) {
       {"slash", {{"a/b", 0x080D, {}}}},
       {"backslash", {{"..\\evil", 0x080D, {}}}},
       {"32 characters", {{std::string(32, 'n'), 0x080D, {}}}},
-      {"64 entries", std::vector<BundleEntry>(64, BundleEntry{"x", 0x080D, {}})},
+      {"same name twice", {{"fw", 0x080D, {}}, {"fw", 0x0825, {}}}},
+      {"same extracted name", {{"a", 0x080D, {}}, {"a.tmp", 0x040D, {}}}},
+      {"64 entries", NumberedEntries(64)},
   };
   for (const auto& [label, entries] : cases) {
     const BuiltBundle built = BuildBundle(executable, entries);
@@ -67,7 +75,8 @@ TEST(BundleWriter, RefusesWhatAReaderWouldRefuse) {
     EXPECT_TRUE(built.bytes.empty()) << label;
   }
   EXPECT_TRUE(BuildBundle(executable, {{std::string(31, 'n'), 0x080D, {}}}).Ok());
-  EXPECT_TRUE(BuildBundle(executable, std::vector<BundleEntry>(63, BundleEntry{"x", 0x080D, {}})).Ok());
+  EXPECT_TRUE(BuildBundle(executable, {{"a", 0x080D, {}}, {"a", 0x040D, {}}}).Ok());
+  EXPECT_TRUE(BuildBundle(executable, NumberedEntries(63)).Ok());
 }
 
 TEST(BundleLayout, ReadsBackWhatTheWriterWrote) {
