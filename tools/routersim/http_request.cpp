@@ -1,18 +1,13 @@
 #include "http_request.h"
 
+#include <strings.h>
+
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 
 namespace fwu {
 
 namespace {
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 std::string Trim(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
@@ -42,9 +37,9 @@ bool ParseHeaderLine(std::string_view line, HttpRequestHead& head) {
     head.otherLines.emplace_back(line);
     return true;
   }
-  std::string name = Lower(std::string(line.substr(0, colon)));
+  std::string name(line.substr(0, colon));
   std::string value = Trim(line.substr(colon + 1));
-  if (name == "content-length") {
+  if (strcasecmp(name.c_str(), "Content-Length") == 0) {
     std::uint64_t length = 0;
     auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), length);
     if (error != std::errc() || end != value.data() + value.size()) return false;

@@ -16,7 +16,7 @@ struct HttpRequestHead {
   std::string target;  // path and query as sent
   std::string path;
   std::string query;
-  std::vector<std::pair<std::string, std::string>> headers;  // names lower-cased
+  std::vector<std::pair<std::string, std::string>> headers;  // names as sent
   std::vector<std::string> otherLines;
   std::optional<std::uint64_t> contentLength;
   std::size_t headSize = 0;  // bytes of the head, body starts after them
