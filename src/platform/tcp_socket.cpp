@@ -157,9 +157,13 @@ std::optional<PeerEndpoint> TcpSocket::Peer() const {
 
 void TcpSocket::Close() {
   if (fd_ < 0) return;
-  shutdown(fd_, SHUT_RDWR);
+  Shutdown();
   close(fd_);
   fd_ = -1;
+}
+
+void TcpSocket::Shutdown() {
+  if (fd_ >= 0) shutdown(fd_, SHUT_RDWR);
 }
 
 TcpListener::~TcpListener() { Close(); }

@@ -53,6 +53,9 @@ class TcpSocket {
 
   // Shuts both directions down and closes; nothing when not open.
   void Close();
+  // Shuts both directions down but keeps the descriptor: a call blocked on
+  // the socket in another thread returns at once.
+  void Shutdown();
 
   // Winsock number of the last failed call on this object.
   int LastError() const { return lastError_; }

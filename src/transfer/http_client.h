@@ -65,6 +65,9 @@ class HttpClient {
   // Reads and judges the router's reply: 1 or -1.
   int CheckUpgradeResult();
 
+  // Any thread: ends the connection; the running procedure fails soon.
+  void Abort() { link_.Abort(); }
+
   const std::string& ResultText() const { return ResultText_; }
   int UploadCount() const { return UploadCount_; }
   // Section letters of the files put in the last upgrade run.

@@ -41,8 +41,17 @@ ResponseHead ParseFirstChunk(std::string_view chunk) {
 TcpLink::TcpLink(LinkDeadlines deadlines) : deadlines_(deadlines) { Startup(); }
 
 TcpLink::~TcpLink() {
-  socket_.Close();
+  {
+    std::lock_guard lock(lifeMutex_);
+    socket_.Close();
+  }
   Cleanup();
+}
+
+void TcpLink::Abort() {
+  std::lock_guard lock(lifeMutex_);
+  aborted_ = true;
+  socket_.Shutdown();
 }
 
 int TcpLink::Startup() {
@@ -60,6 +69,11 @@ int TcpLink::Open() {
   }
   if (Startup() < 0) {
     lastError_ = "Windows Sockets is not available.";
+    return -1;
+  }
+  std::lock_guard lock(lifeMutex_);
+  if (aborted_) {
+    lastError_ = SocketErrorMessage("Socket Error: ", WinsockErrorFromErrno(ECONNABORTED));
     return -1;
   }
   if (!socket_.Create() || !socket_.SetIoTimeout(deadlines_.idleMs)) {

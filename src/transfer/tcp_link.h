@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 #include "platform/tcp_socket.h"
@@ -58,6 +59,10 @@ class TcpLink {
 
   const std::string& LastErrorText() const { return lastError_; }
 
+  // Any thread: ends the connection so that a blocked step returns now and
+  // no later Open succeeds. For an owner that is going away.
+  void Abort();
+
  private:
   enum class Direction { Send, Receive };
   // False (with the error text set) only when the wait itself failed or
@@ -71,6 +76,10 @@ class TcpLink {
   LinkDeadlines deadlines_;
   std::string lastError_;
   bool started_ = false;
+  // Guards the socket's creation and closing against Abort from another
+  // thread; sends and receives run unlocked on the owning thread.
+  std::mutex lifeMutex_;
+  bool aborted_ = false;
   TcpSocket socket_;
 };
 

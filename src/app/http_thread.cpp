@@ -1,0 +1,100 @@
+#include "app/http_thread.h"
+
+#include "notice/notice_presenter.h"
+#include "ui/dialogs.h"
+#include "ui/main_window_models.h"
+
+namespace fwu {
+namespace {
+
+// The window's dialogs as the worker sees them: every call runs on the
+// window thread, and the worker waits for its answer.
+class WorkerDialogs final : public Dialogs {
+ public:
+  WorkerDialogs(WindowThreadChannel& channel, Dialogs& window) : channel_(channel), window_(window) {}
+
+  DialogAnswer ShowMessage(const MessageRequest& request) override {
+    return channel_.Call<DialogAnswer>([&window = window_, request] { return window.ShowMessage(request); },
+                                       DefaultAnswer(request.buttons));
+  }
+  std::optional<std::vector<std::string>> ChooseFiles(const FileChooserRequest& request) override {
+    return channel_.Call<std::optional<std::vector<std::string>>>(
+        [&window = window_, request] { return window.ChooseFiles(request); }, std::nullopt);
+  }
+  void ShowModal(ModalWindowModel& modal) override {
+    channel_.Call([&window = window_, &modal] { window.ShowModal(modal); });
+  }
+
+ private:
+  WindowThreadChannel& channel_;
+  Dialogs& window_;
+};
+
+// Notices met between two files are shown by the window thread while the
+// worker, and the open request, wait.
+class WorkerNotices final : public NoticePresenter {
+ public:
+  WorkerNotices(WindowThreadChannel& channel, NoticePresenter& window) : channel_(channel), window_(window) {}
+
+  void Offer(const NoticeOffer& offer) override {
+    channel_.Call([&window = window_, offer] { window.Offer(offer); });
+  }
+
+ private:
+  WindowThreadChannel& channel_;
+  NoticePresenter& window_;
+};
+
+}  // namespace
+
+THTTPThread::THTTPThread(HttpThreadContext context)
+    : context_(std::move(context)),
+      channel_(context_.windowLoop),
+      windowView_(context_.models.Memo1, context_.models.StatusBar1, context_.models.ProgressBar1),
+      workerView_(channel_, windowView_),
+      client_(context_.deadlines),
+      thread_([this] { Execute(); }) {}
+
+THTTPThread::~THTTPThread() {
+  channel_.Close();
+  client_.Abort();
+  if (thread_.joinable()) thread_.join();
+}
+
+void THTTPThread::ShowBox(const std::string& text, const std::string& caption) {
+  WorkerDialogs(channel_, context_.dialogs).ShowMessage({text, caption});
+}
+
+void THTTPThread::Execute() {
+  WorkerDialogs dialogs(channel_, context_.dialogs);
+  WorkerNotices notices(channel_, context_.notices);
+  const int result =
+      client_.UploadFiles(context_.stopCounter, workerView_, context_.fileList, context_.selectedIP, context_.port,
+                          context_.selectedROMID, context_.selectedType, notices, dialogs);
+  const std::string resultText = client_.ResultText();
+  if (result < 0) {
+    context_.stopCounter = http_code::kFailed;
+    context_.upgradeState = http_code::kFailed;
+    ShowBox(resultText, "Failure");
+  } else {
+    context_.stopCounter = http_code::kDone;
+    context_.upgradeState = http_code::kDone;
+    const std::string section = client_.UpgradeSection();
+    // Waited for, like everything below: the controller reads the section
+    // letters as soon as it sees 124.
+    channel_.Call([set = context_.setSectionResult, section] {
+      if (set) set(section);
+    });
+    if (context_.sectionIDCheck && section != context_.sectionList) {
+      ShowBox("Upgrade Not complete, please run this program again !", "Upgrade Warning");
+    } else if (context_.interactive && !context_.factoryRelease) {
+      ShowBox(resultText, "Success");
+    }
+    channel_.Call([&models = context_.models] { models.Upgrade.SetEnabled(true); });
+  }
+  channel_.Call([&models = context_.models, resultText] { models.StatusBar1.SetText(resultText); });
+  context_.stopCounter = http_code::kFinished;
+  finished_ = true;
+}
+
+}  // namespace fwu

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+
+#include "app/http_thread.h"
+#include "platform/files.h"
+#include "platform/poll_event_loop.h"
+#include "platform/temp_dir.h"
+#include "ui/dialogs.h"
+#include "ui/main_window_models.h"
+#include "unit/transfer/fake_http_server.h"
+
+namespace fwu {
+namespace {
+
+using test::FakeExchange;
+using test::FakeHttpServer;
+
+struct NoNotices final : NoticePresenter {
+  void Offer(const NoticeOffer&) override {}
+};
+
+// Records each box with the shared values as the window thread saw them
+// while the box was up.
+class RecordingDialogs final : public Dialogs {
+ public:
+  struct Box {
+    std::string text, caption;
+    std::int16_t stopCounter, upgradeState;
+  };
+  RecordingDialogs(std::atomic<std::int16_t>& stopCounter, std::atomic<std::int16_t>& upgradeState)
+      : stopCounter_(stopCounter), upgradeState_(upgradeState) {}
+
+  DialogAnswer ShowMessage(const MessageRequest& request) override {
+    boxes.push_back({request.text, request.caption, stopCounter_.load(), upgradeState_.load()});
+    return DialogAnswer::Ok;
+  }
+  std::optional<std::vector<std::string>> ChooseFiles(const FileChooserRequest&) override { return std::nullopt; }
+  void ShowModal(ModalWindowModel&) override {}
+
+  std::vector<Box> boxes;
+
+ private:
+  std::atomic<std::int16_t>& stopCounter_;
+  std::atomic<std::int16_t>& upgradeState_;
+};
+
+class HttpThreadTest : public ::testing::Test {
+ protected:
+  HttpThreadTest() {
+    const std::string path = dir_.PathWithSeparator() + "fw.bin";
+    EXPECT_TRUE(WriteWholeFile(path, ToBytes("firmware")));
+    files_.Add({path, 0x081D, 1});  // section A
+    models_.Upgrade.SetEnabled(false);
+  }
+
+  HttpThreadContext Context(std::uint16_t port) {
+    HttpThreadContext context(loop_, dialogs_, models_, notices_, stopCounter_, upgradeState_);
+    context.fileList = files_;
+    context.selectedIP = "127.0.0.1";
+    context.port = port;
+    context.sectionList = "A";
+    context.interactive = true;
+    context.setSectionResult = [this](const std::string& section) { sectionResult_ = section; };
+    return context;
+  }
+
+  // Runs one worker against a router that answers `reply`, and notes what
+  // the window thread could see when 124 first showed.
+  void Run(const std::string& reply, const std::function<void(HttpThreadContext&)>& adjust = {}) {
+    FakeHttpServer server({FakeExchange{std::string(HttpClient::kClosingText), {reply}}});
+    HttpThreadContext context = Context(server.Port());
+    if (adjust) adjust(context);
+    THTTPThread worker(std::move(context));
+    const auto watch = loop_.StartTimer(1, [&] {
+      if (stopCounter_ == http_code::kFinished && statusAt124_.empty()) {
+        statusAt124_ = models_.StatusBar1.Text();
+        sectionAt124_ = sectionResult_;
+        upgradeEnabledAt124_ = models_.Upgrade.Enabled();
+      }
+    });
+    loop_.RunUntil([&] { return worker.Finished() && !statusAt124_.empty(); });
+    loop_.StopTimer(watch);
+  }
+
+  bool Logged(const std::string& line) const {
+    const auto& lines = models_.Memo1.Lines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+
+  PrivateTempDir dir_;
+  FileTable files_;
+  PollEventLoop loop_;
+  MainWindowModels models_;
+  NoNotices notices_;
+  std::atomic<std::int16_t> stopCounter_{0};
+  std::atomic<std::int16_t> upgradeState_{121};
+  RecordingDialogs dialogs_{stopCounter_, upgradeState_};
+  std::string sectionResult_, statusAt124_, sectionAt124_;
+  bool upgradeEnabledAt124_ = false;
+};
+
+TEST_F(HttpThreadTest, SuccessShowsItsBoxAt122AndOnlyThenLeaves124) {
+  Run("HTTP/1.0 200 OK\r\n\r\n--CAS:8000");
+  ASSERT_EQ(dialogs_.boxes.size(), 1u);
+  EXPECT_EQ(dialogs_.boxes[0].text, "Upgrade Successfully");
+  EXPECT_EQ(dialogs_.boxes[0].caption, "Success");
+  EXPECT_EQ(dialogs_.boxes[0].stopCounter, 122);
+  EXPECT_EQ(dialogs_.boxes[0].upgradeState, 122);
+  EXPECT_EQ(statusAt124_, "Upgrade Successfully");
+  EXPECT_EQ(sectionAt124_, "A");
+  EXPECT_TRUE(upgradeEnabledAt124_);
+  EXPECT_EQ(upgradeState_.load(), 122);
+  EXPECT_TRUE(Logged("Total upgrade file count in HTTP mode: 1"));
+  EXPECT_TRUE(Logged("Send Bin File Length : 16"));
+}
+
+TEST_F(HttpThreadTest, FailureShowsTheTransportTextAt123) {
+  Run("HTTP/1.0 200 OK\r\n\r\n--CAS:8001");
+  ASSERT_EQ(dialogs_.boxes.size(), 1u);
+  EXPECT_EQ(dialogs_.boxes[0].text, "Upgrade failure");
+  EXPECT_EQ(dialogs_.boxes[0].caption, "Failure");
+  EXPECT_EQ(dialogs_.boxes[0].stopCounter, 123);
+  EXPECT_EQ(dialogs_.boxes[0].upgradeState, 123);
+  EXPECT_EQ(statusAt124_, "Upgrade failure");
+  EXPECT_FALSE(upgradeEnabledAt124_);
+  EXPECT_EQ(sectionAt124_, "");
+}
+
+TEST_F(HttpThreadTest, FactoryReleaseShowsNoBoxYetReportsOnTheStatusLine) {
+  Run("HTTP/1.0 200 OK\r\n\r\n--CAS:8000", [](HttpThreadContext& context) { context.factoryRelease = true; });
+  EXPECT_TRUE(dialogs_.boxes.empty());
+  EXPECT_EQ(statusAt124_, "Upgrade Successfully");
+  EXPECT_EQ(stopCounter_.load(), 124);
+}
+
+TEST_F(HttpThreadTest, MissingSectionsWarnEvenAfterSuccess) {
+  Run("HTTP/1.0 200 OK\r\n\r\n--CAS:8000", [](HttpThreadContext& context) {
+    context.sectionIDCheck = true;
+    context.sectionList = "AB";
+  });
+  ASSERT_EQ(dialogs_.boxes.size(), 1u);
+  EXPECT_EQ(dialogs_.boxes[0].text, "Upgrade Not complete, please run this program again !");
+  EXPECT_EQ(dialogs_.boxes[0].caption, "Upgrade Warning");
+  EXPECT_EQ(upgradeState_.load(), 122);
+}
+
+TEST_F(HttpThreadTest, DestroyingTheWorkerEndsAStalledUploadPromptly) {
+  // The router takes the request and never answers.
+  FakeExchange silent{"never", {}};
+  silent.quietMs = 5000;
+  FakeHttpServer server({silent});
+  const auto start = std::chrono::steady_clock::now();
+  {
+    THTTPThread worker(Context(server.Port()));
+    loop_.WaitMs(700, true);
+    EXPECT_FALSE(worker.Finished());
+    worker.Terminate();
+    EXPECT_FALSE(worker.Finished()) << "a termination request does not interrupt the upload";
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  EXPECT_EQ(stopCounter_.load(), 124);
+  EXPECT_TRUE(dialogs_.boxes.empty()) << "no box is shown for a window that is going away";
+}
+
+}  // namespace
+}  // namespace fwu
