@@ -85,6 +85,17 @@ class HttpThreadTest : public ::testing::Test {
     loop_.StopTimer(watch);
   }
 
+  // Exactly one box, showing text and caption while both shared values
+  // held `shared`.
+  void ExpectOneBox(const std::string& text, const std::string& caption, std::int16_t shared) const {
+    ASSERT_EQ(dialogs_.boxes.size(), 1u);
+    const RecordingDialogs::Box& box = dialogs_.boxes[0];
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.caption, caption);
+    EXPECT_EQ(box.stopCounter, shared);
+    EXPECT_EQ(box.upgradeState, shared);
+  }
+
   bool Logged(const std::string& line) const {
     const auto& lines = models_.Memo1.Lines();
     return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -104,11 +115,7 @@ class HttpThreadTest : public ::testing::Test {
 
 TEST_F(HttpThreadTest, SuccessShowsItsBoxAt122AndOnlyThenLeaves124) {
   Run("HTTP/1.0 200 OK\r\n\r\n--CAS:8000");
-  ASSERT_EQ(dialogs_.boxes.size(), 1u);
-  EXPECT_EQ(dialogs_.boxes[0].text, "Upgrade Successfully");
-  EXPECT_EQ(dialogs_.boxes[0].caption, "Success");
-  EXPECT_EQ(dialogs_.boxes[0].stopCounter, 122);
-  EXPECT_EQ(dialogs_.boxes[0].upgradeState, 122);
+  ExpectOneBox("Upgrade Successfully", "Success", 122);
   EXPECT_EQ(statusAt124_, "Upgrade Successfully");
   EXPECT_EQ(sectionAt124_, "A");
   EXPECT_TRUE(upgradeEnabledAt124_);
@@ -119,11 +126,7 @@ TEST_F(HttpThreadTest, SuccessShowsItsBoxAt122AndOnlyThenLeaves124) {
 
 TEST_F(HttpThreadTest, FailureShowsTheTransportTextAt123) {
   Run("HTTP/1.0 200 OK\r\n\r\n--CAS:8001");
-  ASSERT_EQ(dialogs_.boxes.size(), 1u);
-  EXPECT_EQ(dialogs_.boxes[0].text, "Upgrade failure");
-  EXPECT_EQ(dialogs_.boxes[0].caption, "Failure");
-  EXPECT_EQ(dialogs_.boxes[0].stopCounter, 123);
-  EXPECT_EQ(dialogs_.boxes[0].upgradeState, 123);
+  ExpectOneBox("Upgrade failure", "Failure", 123);
   EXPECT_EQ(statusAt124_, "Upgrade failure");
   EXPECT_FALSE(upgradeEnabledAt124_);
   EXPECT_EQ(sectionAt124_, "");
@@ -141,10 +144,7 @@ TEST_F(HttpThreadTest, MissingSectionsWarnEvenAfterSuccess) {
     context.sectionIDCheck = true;
     context.sectionList = "AB";
   });
-  ASSERT_EQ(dialogs_.boxes.size(), 1u);
-  EXPECT_EQ(dialogs_.boxes[0].text, "Upgrade Not complete, please run this program again !");
-  EXPECT_EQ(dialogs_.boxes[0].caption, "Upgrade Warning");
-  EXPECT_EQ(upgradeState_.load(), 122);
+  ExpectOneBox("Upgrade Not complete, please run this program again !", "Upgrade Warning", 122);
 }
 
 TEST_F(HttpThreadTest, DestroyingTheWorkerEndsAStalledUploadPromptly) {
