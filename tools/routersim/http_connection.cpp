@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <strings.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -112,6 +113,11 @@ void HttpConnection::TakeHead(const HttpRequestHead& head) {
   if (!head.contentLength) {
     Respond(WebResponder::StatusAnswer(400));
     return;
+  }
+  if (strcasecmp(head.Header("Expect").c_str(), "100-continue") == 0) {
+    // Without it curl waits a second before sending the body.
+    static constexpr std::string_view kContinue = "HTTP/1.1 100 Continue\r\n\r\n";
+    [[maybe_unused]] const ssize_t sent = send(fd_, kContinue.data(), kContinue.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
   }
   phase_ = Phase::Body;
   bodyExpected_ = *head.contentLength;

@@ -55,6 +55,13 @@ bool HttpRequestHead::HasLine(const std::string& line) const {
   return std::find(otherLines.begin(), otherLines.end(), line) != otherLines.end();
 }
 
+std::string HttpRequestHead::Header(const std::string& name) const {
+  for (const auto& [headerName, value] : headers) {
+    if (strcasecmp(headerName.c_str(), name.c_str()) == 0) return value;
+  }
+  return {};
+}
+
 std::string HttpRequestHead::QueryValue(const std::string& name) const {
   // The upgrader puts values in as typed, so they are taken as sent: no
   // percent-decoding.

@@ -22,6 +22,8 @@ struct HttpRequestHead {
   std::size_t headSize = 0;  // bytes of the head, body starts after them
 
   bool HasLine(const std::string& line) const;
+  // The value of a header (name compared without case), empty when absent.
+  std::string Header(const std::string& name) const;
   std::string QueryValue(const std::string& name) const;
 };
 

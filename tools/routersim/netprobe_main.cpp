@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -111,28 +112,37 @@ int RunUdp(const Options& options) {
   return 0;
 }
 
+// Exit status 3: the deadline passed (the router stalled or never answered).
+constexpr int kTimedOut = 3;
+
 int RunTcp(const Options& options) {
   const int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in to = Address(options.host, options.port);
   if (connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) return std::perror("connect"), 1;
+  // One deadline for sending and receiving: a router that stops reading or
+  // never closes must not hang the test.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(options.waitMs);
   std::size_t sent = 0;
   while (sent < options.payload.size()) {
-    const ssize_t n = send(fd, options.payload.data() + sent, options.payload.size() - sent, MSG_NOSIGNAL);
-    if (n <= 0) return std::perror("send"), 1;
+    pollfd ready{fd, POLLOUT, 0};
+    const long long left = MsLeft(deadline);
+    if (left <= 0 || poll(&ready, 1, static_cast<int>(left)) <= 0) return close(fd), kTimedOut;
+    const ssize_t n = send(fd, options.payload.data() + sent, options.payload.size() - sent,
+                           MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n < 0 && errno == EAGAIN) continue;
+    if (n <= 0) break;  // the router closed: print whatever it answered
     sent += static_cast<std::size_t>(n);
   }
-  // Bounded: a server that never closes must not hang the test.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(options.waitMs);
-  for (long long left = options.waitMs; left > 0; left = MsLeft(deadline)) {
+  for (long long left = MsLeft(deadline); left > 0; left = MsLeft(deadline)) {
     pollfd ready{fd, POLLIN, 0};
-    if (poll(&ready, 1, static_cast<int>(left)) <= 0) return close(fd), 3;
+    if (poll(&ready, 1, static_cast<int>(left)) <= 0) break;
     char buffer[65536];
     const ssize_t got = recv(fd, buffer, sizeof buffer, 0);
-    if (got <= 0) break;
+    if (got <= 0) return close(fd), 0;
     std::fwrite(buffer, 1, static_cast<std::size_t>(got), stdout);
   }
   close(fd);
-  return 0;
+  return kTimedOut;
 }
 
 }  // namespace

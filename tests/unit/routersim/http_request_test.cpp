@@ -43,6 +43,8 @@ TEST(HttpRequestHead, UploadHeadGivesTheBodyLength) {
   ASSERT_EQ(parse.status, HeadStatus::Complete);
   EXPECT_EQ(parse.head.path, "/upg");
   EXPECT_EQ(parse.head.contentLength, 1147u);
+  EXPECT_EQ(parse.head.Header("user-agent"), "Vantrel_Agent");
+  EXPECT_EQ(parse.head.Header("Expect"), "");
   EXPECT_EQ(parse.head.headSize, kUploadHead.size());
 }
 
