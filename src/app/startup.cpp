@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "app/http_thread.h"
 #include "app/upgrade_form.h"
 #include "app/upgrade_texts.h"
 #include "bundle/bundle_reader.h"
@@ -164,6 +165,7 @@ void TUpgradeForm1::ReleaseWindow() {
   StopTimer_.SetEnabled(false);
   closed_ = true;
   models_.window.SetVisible(false);
+  StopHttpWorker();
   reader_.reset();  // deletes every temporary file
 }
 

@@ -23,6 +23,7 @@ class DeviceSearch;
 class NoticePresenter;
 class FtpUpgrade;
 class TftpUpgrade;
+class THTTPThread;
 
 // What the main window is handed by whoever builds the program: the loop it
 // runs on, its dialogs, the search window's object, the notice window and
@@ -149,6 +150,8 @@ class TUpgradeForm1 {
   std::string programPath_;
   MainWindowModels models_;
   std::unique_ptr<BundleReader> reader_;
+  // The HTTP attempt's worker, while one runs.
+  std::unique_ptr<THTTPThread> httpWorker_;
   Timer StopTimer_;
   bool closed_ = false;
 

@@ -100,6 +100,7 @@ TEST_P(SelectionTest, TypeDecidesMethodLayoutButtonAndPrompt) {
   auto& form = Started({{c.type, "192.168.1.1", "R7", "info"}}, c.userRelease ? 0x19 : 0x09);
   if (!c.bundleFiles) form.ExitKeyDown(FunctionKey::F3, true), form.ExitKeyDown(FunctionKey::F2, true);
   form.Models().StatusBar1.SetText("before");
+  form.Models().Upgrade.SetEnabled(false);
   Select("192.168.1.1");
   EXPECT_EQ(form.UpgradeMethod(), c.method);
   EXPECT_EQ(form.Models().Upgrade.Enabled(), c.upgradeEnabled);

@@ -1,0 +1,215 @@
+// The console upgrader, with a bundle appended to it, against a simulated
+// router in a virtual LAN: what an installer sees on a real network.
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "bundle/bundle_writer.h"
+#include "bundle/initial_setting.h"
+#include "integration/vlan_fixture.h"
+#include "platform/files.h"
+
+namespace fwu {
+namespace {
+
+constexpr const char* kRouter = "192.168.123.254";
+
+Bytes Firmware(std::size_t size, std::uint8_t seed) {
+  Bytes bytes(size);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 131 + seed) ^ (i >> 9));
+  return bytes;
+}
+
+InitialSetting Control(std::uint8_t flags = 0x9F) {
+  InitialSetting s;
+  s.SetByte(InitialSetting::kMethodOffset, InitialSetting::kMethodSet);
+  s.SetByte(InitialSetting::kFlagsOffset, flags);
+  for (const auto& field : InitialSetting::kSearchIP) s.SetText(field, "default");
+  s.SetText(InitialSetting::kCaption, "default");
+  return s;
+}
+
+class CliUpgradeTest : public ::testing::Test {
+ protected:
+  void SetUp() override { FWU_REQUIRE_VIRTUAL_LAN(); }
+
+  void StartLan(bool echo = true) {
+    lan_ = std::make_unique<VirtualLan>(std::vector<LanRouter>{{"r1", {kRouter}, echo}});
+    ASSERT_TRUE(lan_->Up()) << lan_->Error();
+    received_ = lan_->Dir() + "received";
+    std::filesystem::create_directory(received_);
+  }
+
+  void StartRouter(std::vector<std::string> args) {
+    args.insert(args.end(), {"--store-dir", received_});
+    ASSERT_TRUE(lan_->StartRouter("r1", args)) << lan_->Error();
+  }
+
+  // The console upgrader with a bundle of this control record and entries.
+  std::string Upgrader(const InitialSetting& control, std::vector<BundleEntry> entries) {
+    const auto executable = ReadWholeFile(VirtualLan::BinPath("fwupgrade-cli"));
+    EXPECT_TRUE(executable.has_value());
+    entries.insert(entries.begin(), BundleEntry{"control.cfg", 0x1000, Bytes(control.Raw().begin(), control.Raw().end())});
+    const BuiltBundle built = BuildBundle(*executable, entries);
+    EXPECT_TRUE(built.Ok()) << built.error;
+    const std::string path = lan_->Dir() + "upgrader";
+    EXPECT_TRUE(WriteWholeFile(path, built.bytes));
+    chmod(path.c_str(), 0755);
+    return path;
+  }
+
+  std::vector<Bytes> Received() const {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(received_)) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    std::vector<Bytes> contents;
+    for (const auto& file : files) contents.push_back(*ReadWholeFile(file.string()));
+    return contents;
+  }
+
+  CommandResult Run(const std::string& arguments, int timeoutMs = 20000) {
+    return lan_->RunInPc(upgrader_ + " " + arguments + " </dev/null", timeoutMs);
+  }
+
+  std::unique_ptr<VirtualLan> lan_;
+  std::string received_;
+  std::string upgrader_;
+};
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// An unattended run set up by the vendor's control file: address,
+// password and "put" inside the bundle.
+InitialSetting PutControl(const std::string& password, std::uint8_t flags = 0x9F) {
+  InitialSetting s = Control(flags);
+  s.SetByte(InitialSetting::kMethodOffset, InitialSetting::kMethodPut);
+  s.SetText(InitialSetting::kDstIP, kRouter);
+  s.SetText(InitialSetting::kPassWd, password);
+  s.SetByte(InitialSetting::kTimeOutOffset, 4);
+  return s;
+}
+
+TEST_F(CliUpgradeTest, UnattendedHttpUpgradeDeliversTheFirmwareByteForByte) {
+  StartLan();
+  StartRouter({"--password", "admin"});
+  const Bytes firmware = Firmware(300000, 7);
+  upgrader_ = Upgrader(PutControl("admin"), {{"firmware.bin", 0x080D, firmware}});
+  const CommandResult result = Run("");
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_TRUE(Has(result.out, "Program Version V1.1.1e"));
+  EXPECT_TRUE(Has(result.out, "Imbed File Attrib : 4096"));
+  EXPECT_TRUE(Has(result.out, "Login password correct in New version"));
+  EXPECT_TRUE(Has(result.out, "Unsing HTTP upgrade mode to : 192.168.123.254"));
+  EXPECT_TRUE(Has(result.out, "HTTP upgrade section :"));
+  const auto received = Received();
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_TRUE(received[0] == firmware) << "the router must hold the firmware byte for byte";
+}
+
+TEST_F(CliUpgradeTest, PutWithAFileFromTheCommandLine) {
+  StartLan();
+  StartRouter({"--password", "pw"});
+  const Bytes firmware = Firmware(70000, 3);
+  const std::string file = lan_->Dir() + "own.bin";
+  ASSERT_TRUE(WriteWholeFile(file, firmware));
+  upgrader_ = Upgrader(Control(), {{"bundled.bin", 0x080D, Firmware(1000, 9)}});
+  const CommandResult result = Run(std::string("put ") + kRouter + " pw null " + file);
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  const auto received = Received();
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_TRUE(received[0] == firmware) << "the command line's file replaces the bundle's";
+}
+
+TEST_F(CliUpgradeTest, WrongPasswordIsRefused) {
+  StartLan();
+  StartRouter({"--password", "admin"});
+  upgrader_ = Upgrader(PutControl("wrong"), {{"firmware.bin", 0x080D, Firmware(1000, 1)}});
+  const CommandResult result = Run("");
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_TRUE(Has(result.out, "Login password error in New version"));
+  EXPECT_TRUE(Has(result.err,
+                  "message: Authentication Failed: Incorrect password. Please check and input again!"));
+  EXPECT_TRUE(Has(result.err, "status: Your input password is incorrect, please check again."));
+  EXPECT_TRUE(Received().empty());
+}
+
+TEST_F(CliUpgradeTest, RouterThatNobodyFoundIsNotInTheTable) {
+  StartLan();
+  StartRouter({"--password", "admin"});
+  upgrader_ = Upgrader(Control(), {{"firmware.bin", 0x080D, Firmware(1000, 1)}});
+  const std::string file = lan_->Dir() + "fw.bin";
+  ASSERT_TRUE(WriteWholeFile(file, Firmware(100, 2)));
+  const CommandResult result = Run("put 192.168.123.77 admin null " + file);
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_TRUE(Has(result.out, "Read Select Router Infomation Error"));
+  EXPECT_TRUE(Has(result.err, "message: Router information not found: "));
+}
+
+TEST_F(CliUpgradeTest, RouterSilentToEchoIsUnreachable) {
+  StartLan(false);
+  StartRouter({"--password", "admin"});
+  upgrader_ = Upgrader(PutControl("admin"), {{"firmware.bin", 0x080D, Firmware(1000, 1)}});
+  const CommandResult result = Run("");
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_TRUE(Has(result.out, "Unconnect to router : 192.168.123.254"));
+  EXPECT_TRUE(Has(result.err, "message: Router connection failure: Unconnect to router"));
+}
+
+TEST_F(CliUpgradeTest, StalledUploadEndsAfterTheTimeOut) {
+  StartLan();
+  StartRouter({"--password", "admin", "--stall-after", "20000"});
+  upgrader_ = Upgrader(PutControl("admin"), {{"firmware.bin", 0x080D, Firmware(2000000, 5)}});
+  const CommandResult result = Run("", 30000);
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_TRUE(Has(result.out, "StopCounter : 3"));
+  EXPECT_TRUE(Has(result.err,
+                  "message: HTTP Upgrade Failure: Upgrade Abnormal Terminate and Please ReRun the program to ReUpgrade"));
+}
+
+TEST_F(CliUpgradeTest, FactoryReleaseShowsNoSuccessBoxAndDoesNotEndByItself) {
+  StartLan();
+  StartRouter({"--password", "admin"});
+  InitialSetting control = PutControl("admin", 0x8F);  // 0x10 clear: factory
+  control.SetByte(InitialSetting::kMethodOffset, InitialSetting::kMethodSet);
+  upgrader_ = Upgrader(control, {{"firmware.bin", 0x080D, Firmware(5000, 4)}});
+  // Attended: keep the preset router, type the password at the prompt.
+  const CommandResult result = lan_->RunInPc("printf '\\nadmin\\n' | " + upgrader_, 20000);
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_TRUE(Has(result.out, "Program release to Factory"));
+  EXPECT_FALSE(Has(result.err, "message: Success:"));
+  EXPECT_EQ(Received().size(), 1u);
+}
+
+TEST_F(CliUpgradeTest, SectionCheckWarnsWhenASectionWasNotSent) {
+  StartLan();
+  StartRouter({"--password", "admin", "--rom-id", "QRT101"});
+  // Sections B and C are in the bundle; the router takes B only, as the
+  // file of section C is meant for another router family.
+  upgrader_ = Upgrader(PutControl("admin", 0x9F | 0x40),
+                       {{"firmware.bin", 0x082D, Firmware(4000, 1)}, {"OTHER9.bin", 0x083E, Firmware(4000, 2)}});
+  const CommandResult result = Run("");
+  EXPECT_TRUE(Has(result.out, "Total section list : BC"));
+  EXPECT_TRUE(Has(result.err, "message: Upgrade Warning: Upgrade Not complete, please run this program again !"));
+  EXPECT_EQ(Received().size(), 1u);
+}
+
+TEST_F(CliUpgradeTest, HttpFirstOverridesTheFtpOfAnOlderRouter) {
+  StartLan();
+  StartRouter({"--password", "admin", "--generation", "old"});
+  InitialSetting control = PutControl("admin");
+  control.SetByte(InitialSetting::kMethodOrderOffset, 1);
+  const Bytes firmware = Firmware(9000, 6);
+  upgrader_ = Upgrader(control, {{"firmware.bin", 0x080D, firmware}});
+  const CommandResult result = Run("");
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_TRUE(Has(result.out, "Old version detect"));
+  EXPECT_TRUE(Has(result.out, "HTTP upgrade method first used."));
+  EXPECT_TRUE(Has(result.out, "Unsing HTTP upgrade mode to : 192.168.123.254"));
+  ASSERT_EQ(Received().size(), 1u);
+  EXPECT_TRUE(Received()[0] == firmware);
+}
+
+}  // namespace
+}  // namespace fwu

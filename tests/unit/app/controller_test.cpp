@@ -1,0 +1,295 @@
+#include "unit/app/form_fixture.h"
+
+namespace fwu::testing {
+namespace {
+
+// Transfers that report what the test tells them to.
+class FakeTftp final : public TftpUpgrade {
+ public:
+  void UploadFiles(const TransferJob& job) override {
+    ++starts;
+    channel = &job.progressChannel;
+    state = &job.upgradeState;
+    *state = 11;  // running, as the real transfer says until it ends
+  }
+  std::string UpgradeSection() const override { return section; }
+
+  void Report(std::int16_t code) { *channel = code; }
+  int starts = 0;
+  std::string section = "A";
+  std::atomic<std::int16_t>* channel = nullptr;
+  std::atomic<std::int16_t>* state = nullptr;
+};
+
+class FakeFtp final : public FtpUpgrade {
+ public:
+  int UploadFiles(const TransferJob& job) override {
+    ++uploads;
+    password = job.password;
+    return result;
+  }
+  int GetRomFile(const RomRequest&) override { return romResult; }
+  std::string ResultText() const override { return "ftp said so"; }
+  std::string UpgradeSection() const override { return "B"; }
+
+  int result = 0;
+  int romResult = -1;
+  int uploads = 0;
+  std::string password;
+};
+
+class ControllerTest : public FormTest {
+ protected:
+  TUpgradeForm1& Started(std::vector<DeviceEntry> devices, InitialSetting control = DeliveredControl()) {
+    search_.network = std::move(devices);
+    form_ = std::make_unique<TUpgradeForm1>(
+        UpgradeFormServices{loop_, dialogs_, search_, notices_, application_, &tftp_, &ftp_}, std::vector<std::string>{},
+        WriteDeliveredProgram(control));
+    form_->FormCreate();
+    form_->FormActivate();
+    return *form_;
+  }
+  void Select(const std::string& address) {
+    form_->Models().IPComBox.SetText(address);
+    form_->IPComBoxChange();
+  }
+  void Ticks(int seconds) { loop_.AdvanceMs(1000LL * seconds); }
+  const MessageRequest& LastBox() const { return dialogs_.Messages().back(); }
+
+  FakeTftp tftp_;
+  FakeFtp ftp_;
+};
+
+TEST_F(ControllerTest, RouterNotInTheTable) {
+  auto& form = Started({});
+  form.Models().IPComBox.SetText("10.9.9.9");
+  form.UpgradeClick();
+  EXPECT_TRUE(Logged("Read Select Router Infomation Error"));
+  EXPECT_EQ(LastBox().text, "Please press \"ENTER\" to check router information in select box");
+  EXPECT_EQ(LastBox().caption, "Router information not found");
+  EXPECT_FALSE(form.Models().Upgrade.Enabled());
+}
+
+TEST_F(ControllerTest, RouterSilentToThePing) {
+  auto& form = Started({{0, "10.0.0.1", "R", ""}});
+  search_.pingAnswers = false;
+  Select("10.0.0.1");
+  form.UpgradeClick();
+  EXPECT_TRUE(Logged("Unconnect to router : 10.0.0.1"));
+  EXPECT_EQ(LastBox().text, "Unconnect to router");
+  EXPECT_EQ(LastBox().caption, "Router connection failure");
+  EXPECT_EQ(tftp_.starts, 0);
+}
+
+TEST_F(ControllerTest, UnreachableRouterHasNoMethod) {
+  InitialSetting control = DeliveredControl();
+  control.SetByte(InitialSetting::kMethodOrderOffset, 0);  // a method order would override even "none"
+  auto& form = Started({{4, "10.0.0.1", "R", ""}}, control);
+  Select("10.0.0.1");
+  form.UpgradeClick();
+  EXPECT_EQ(LastBox().text, "Could not detect upgrade method !");
+  EXPECT_EQ(LastBox().caption, kSystemDefaultCaption);
+  EXPECT_TRUE(Logged("Could not detect upgrade method to 10.0.0.1"));
+  EXPECT_FALSE(form.StopTimerEnabled());
+}
+
+TEST_F(ControllerTest, TftpRecoveryCompletesAndSearchesAgain) {
+  auto& form = Started({{0, "10.0.0.1", "R", ""}});
+  Select("10.0.0.1");
+  form.UpgradeClick();
+  ASSERT_EQ(tftp_.starts, 1);
+  EXPECT_EQ(form.UpgradeState(), 11);
+  EXPECT_TRUE(Logged("Unsing TFTP upgrade mode to : 10.0.0.1"));
+  Ticks(3);
+  EXPECT_TRUE(Logged("StopCounter : 3"));
+  tftp_.Report(1001);
+  Ticks(5);
+  EXPECT_FALSE(Logged("StopCounter : 4")) << "waiting for the reboot is not a stall";
+  const int searchesBefore = search_.fullSearches;
+  tftp_.Report(1000);
+  Ticks(1);
+  EXPECT_EQ(dialogs_.Messages().back().caption, "Recover Success");
+  EXPECT_TRUE(Logged("TFTP upgrade section :A"));
+  EXPECT_EQ(search_.fullSearches, searchesBefore + 1);
+  EXPECT_FALSE(form.StopTimerEnabled());
+}
+
+TEST_F(ControllerTest, TftpRefusedFileWarnsTheUser) {
+  auto& form = Started({{0, "10.0.0.1", "R", ""}});
+  Select("10.0.0.1");
+  form.UpgradeClick();
+  tftp_.Report(1002);
+  Ticks(1);
+  EXPECT_EQ(LastBox().text, "Incorrect upgrade file. Please check again!");
+  EXPECT_EQ(LastBox().buttons, ButtonSet::Yes);
+  EXPECT_EQ(LastBox().kind, BoxKind::Warning);
+}
+
+TEST_F(ControllerTest, StalledTransferEndsTheProgramAfterTimeOut) {
+  auto& form = Started({{0, "10.0.0.1", "R", ""}});  // the delivered control sets 50 s
+  Select("10.0.0.1");
+  form.UpgradeClick();
+  Ticks(30);
+  tftp_.Report(0);  // progress: the count starts again
+  Ticks(49);
+  EXPECT_FALSE(form.Closed());
+  EXPECT_TRUE(Logged("StopCounter : 49"));
+  Ticks(1);
+  EXPECT_EQ(LastBox().caption, "TFTP Upgrade Failure");
+  EXPECT_EQ(LastBox().text,
+            "Recover Not Complete. Please Power OFF and Power ON the router then execution program again !!");
+  EXPECT_TRUE(form.Closed());
+  EXPECT_EQ(application_.terminations, 1);
+}
+
+TEST_F(ControllerTest, CountsNeverReadAsCompletionCodes) {
+  InitialSetting control = DeliveredControl();
+  control.SetByte(InitialSetting::kTimeOutOffset, 127);
+  auto& form = Started({{0, "10.0.0.1", "R", ""}}, control);
+  Select("10.0.0.1");
+  form.UpgradeClick();
+  Ticks(126);
+  EXPECT_TRUE(Logged("StopCounter : 122"));
+  EXPECT_TRUE(Logged("StopCounter : 124"));
+  EXPECT_FALSE(form.Closed());
+  Ticks(1);
+  EXPECT_EQ(LastBox().caption, "TFTP Upgrade Failure");
+}
+
+TEST_F(ControllerTest, MethodOrderOverridesExceptForTftpRouters) {
+  InitialSetting control = DeliveredControl();
+  control.SetByte(InitialSetting::kMethodOrderOffset, 3);  // TFTP first
+  auto& form = Started({{1, "10.0.0.1", "R", ""}, {0, "10.0.0.2", "R", ""}}, control);
+  Select("10.0.0.1");
+  form.UpgradeClick();
+  EXPECT_EQ(tftp_.starts, 1) << "a normal router goes by TFTP when TFTP comes first";
+  EXPECT_EQ(form.UpgradeMethod(), 1);
+}
+
+TEST_F(ControllerTest, FtpFirstSucceedsWithoutLogin) {
+  auto& form = Started({{1, "10.0.0.1", "R", ""}});  // the delivered control puts FTP first
+  Select("10.0.0.1");
+  form.Models().PasswordComBox.SetText("pw");
+  form.UpgradeClick();
+  EXPECT_EQ(ftp_.uploads, 1);
+  EXPECT_EQ(ftp_.password, "pw");
+  EXPECT_EQ(form.UpgradeState(), 132);
+  EXPECT_TRUE(Logged("Unsing FTP upgrade to : 10.0.0.1 success"));
+  EXPECT_TRUE(Logged("FTP upgrade section :B"));
+  EXPECT_EQ(LastBox().caption, "Success");
+  EXPECT_EQ(LastBox().text, "ftp said so");
+  EXPECT_TRUE(form.Succeeded());
+}
+
+TEST_F(ControllerTest, FtpRefusedLoginEndsTheHandler) {
+  auto& form = Started({{1, "10.0.0.1", "R", ""}});
+  ftp_.result = -2;
+  Select("10.0.0.1");
+  form.UpgradeClick();
+  EXPECT_EQ(LastBox().caption, "Authentication Failed");
+  EXPECT_EQ(form.UpgradeMethod(), 3);
+}
+
+TEST_F(ControllerTest, FailedFtpFallsBackToHttpAndShowsARefusedLogin) {
+  // Nothing listens on the loopback web port, so the HTTP login fails to
+  // send: with the method at 133 that verdict is shown instead of an HTTP
+  // start on a negative port.
+  auto& form = Started({{1, "127.0.0.1", "R", ""}});
+  ftp_.result = -1;
+  Select("127.0.0.1");
+  form.UpgradeClick();
+  EXPECT_TRUE(Logged("Unsing FTP upgrade mode fail : 127.0.0.1ftp said so"));
+  EXPECT_EQ(form.UpgradeMethod(), 133);
+  EXPECT_EQ(form.LoginResult(), -12);
+  EXPECT_EQ(LastBox().text, "Send request error");
+  EXPECT_EQ(form.UpgradeState(), 123);
+  EXPECT_FALSE(Logged("Unsing HTTP upgrade mode to : 127.0.0.1"));
+}
+
+struct ExitCase {
+  std::int16_t state;
+  std::string box;  // empty: none
+  bool closes;
+};
+
+class ExitTest : public ControllerTest, public ::testing::WithParamInterface<ExitCase> {};
+
+TEST_P(ExitTest, ExitButtonByUpgradeState) {
+  const ExitCase& c = GetParam();
+  auto& form = Started({{0, "10.0.0.1", "R", ""}});
+  Select("10.0.0.1");
+  form.UpgradeClick();  // running: the transfer says 11 until it ends
+  *tftp_.state = c.state;
+  const auto boxesBefore = dialogs_.Messages().size();
+  form.ExitClick();
+  EXPECT_EQ(form.Closed(), c.closes);
+  if (c.box.empty()) {
+    EXPECT_EQ(dialogs_.Messages().size(), boxesBefore);
+  } else {
+    EXPECT_EQ(LastBox().text, c.box);
+  }
+  if (!c.closes) {
+    EXPECT_TRUE(form.Models().Exit.Enabled());
+    EXPECT_TRUE(form.StopTimerEnabled());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(States, ExitTest,
+                         ::testing::Values(ExitCase{11, "Don't Exit Upgrade Program When upgrade Not Complete !", false},
+                                           ExitCase{121, "Don't Exit Upgrade Program When upgrade Not Complete !", false},
+                                           ExitCase{131, "Don't Exit Upgrade Program When upgrade Not Complete !", false},
+                                           ExitCase{13, "Upgrade Not Success, Please Run Again !", true},
+                                           ExitCase{123, "Upgrade Not Success, Please Run Again !", true},
+                                           ExitCase{12, "", true}, ExitCase{132, "", true}));
+
+struct CloseCase {
+  std::int16_t state;
+  std::optional<DialogAnswer> answer;
+  std::string box;
+  bool closes;
+};
+
+class CloseQueryTest : public ControllerTest, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(CloseQueryTest, CloseQueryByUpgradeState) {
+  const CloseCase& c = GetParam();
+  auto& form = Started({{0, "10.0.0.1", "R", ""}});
+  Select("10.0.0.1");
+  form.UpgradeClick();  // running: the transfer says 11 until it ends
+  *tftp_.state = c.state;
+  if (c.answer) dialogs_.QueueAnswer(*c.answer);
+  const auto boxesBefore = dialogs_.Messages().size();
+  form.Close();
+  EXPECT_EQ(form.Closed(), c.closes);
+  if (c.box.empty()) {
+    EXPECT_EQ(dialogs_.Messages().size(), boxesBefore);
+  } else {
+    EXPECT_EQ(LastBox().text, c.box);
+  }
+}
+
+const std::string kReallyExit = "Upgrade Not complete, Do you really want to exit program ?";
+INSTANTIATE_TEST_SUITE_P(States, CloseQueryTest,
+                         ::testing::Values(CloseCase{11, DialogAnswer::Cancel, kReallyExit, false},
+                                           CloseCase{121, DialogAnswer::Ok, kReallyExit, true},
+                                           CloseCase{13, std::nullopt, "Upgrade Not success, please Run again !", true},
+                                           CloseCase{122, std::nullopt, "", true},
+                                           CloseCase{0, std::nullopt, "", true}));
+
+TEST_F(ControllerTest, UnattendedRunStartsOnTheFirstTickAndEndsTheProgram) {
+  InitialSetting control = DeliveredControl();
+  control.SetByte(InitialSetting::kMethodOffset, InitialSetting::kMethodPut);
+  control.SetText(InitialSetting::kDstIP, "10.0.0.1");
+  auto& form = Started({{0, "10.0.0.1", "R", ""}}, control);
+  EXPECT_EQ(search_.searchedAddresses, std::vector<std::string>{"10.0.0.1"});
+  EXPECT_TRUE(form.StopTimerEnabled());
+  Ticks(1);
+  EXPECT_EQ(tftp_.starts, 1) << "the first tick starts the upgrade by itself";
+  *tftp_.state = 12;
+  tftp_.Report(1000);
+  Ticks(1);
+  EXPECT_TRUE(form.Closed()) << "an unattended run ends the program";
+}
+
+}  // namespace
+}  // namespace fwu::testing
