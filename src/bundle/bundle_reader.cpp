@@ -6,7 +6,7 @@
 #include "bundle/bundle_layout.h"
 #include "bundle/section_letters.h"
 #include "notice/notice_presenter.h"
-#include "platform/binary_file.h"
+#include "platform/mapped_file.h"
 #include "platform/files.h"
 #include "ui/dialogs.h"
 #include "ui/log_sink.h"
@@ -34,7 +34,7 @@ BundleReader::~BundleReader() { RemoveExtractedFiles(); }
 int BundleReader::ReadinputExeFile(const std::string& programPath) {
   RemoveExtractedFiles();
   const std::string copyPath = tempDir_.PathWithSeparator() + ExtractedFileName(FileNamePart(programPath), 0);
-  ReadOnlyFile program;
+  MappedFile program;
   if (!program.Open(programPath)) {
     dialogs_.ShowMessage(Box("Error to open exeFile : " + programPath, "Function Error", ButtonSet::YesNoCancel));
     return -1;
@@ -54,7 +54,7 @@ int BundleReader::ReadinputExeFile(const std::string& programPath) {
   }
 }
 
-int BundleReader::CopyWholeFile(const RandomAccessSource& program, const std::string& copyPath) {
+int BundleReader::CopyWholeFile(const MappedFile& program, const std::string& copyPath) {
   if (CopyRange(program, 0, program.Size(), copyPath) != CopyResult::Copied) {
     dialogs_.ShowMessage(Box("Myfilecopy function error >> " + copyPath, "Function Error", ButtonSet::OkCancel));
     return -1;
@@ -64,7 +64,7 @@ int BundleReader::CopyWholeFile(const RandomAccessSource& program, const std::st
 }
 
 int BundleReader::ReadImbedFile(const std::string& programPath, const std::string& copyPath) {
-  ReadOnlyFile program;
+  MappedFile program;
   if (!program.Open(programPath)) {
     dialogs_.ShowMessage(Box("Open Imbeded file : " + programPath + "error", "Funtion Error", ButtonSet::YesNoCancel));
     return -1;
@@ -85,16 +85,12 @@ int BundleReader::ReadImbedFile(const std::string& programPath, const std::strin
       dialogs_.ShowMessage(Box(kReadImbedFailure, "File Error", ButtonSet::YesNoCancel));
       return -1;
   }
-  std::uint64_t largest = layout.executableSize;
-  for (const BundleRecord& record : layout.records) largest = std::max<std::uint64_t>(largest, record.contentLength);
-  ReserveBuffer(largest);
-
   table_.Add(FileRow{copyPath, 0, 0});
   if (CopyRange(program, 0, layout.executableSize, copyPath) != CopyResult::Copied) return -1;
   return ExtractEntries(program, layout);
 }
 
-int BundleReader::ExtractEntries(const RandomAccessSource& program, const BundleLayout& layout) {
+int BundleReader::ExtractEntries(const MappedFile& program, const BundleLayout& layout) {
   std::uint64_t total = 0;
   for (const BundleRecord& record : layout.records) {
     const std::string path = tempDir_.PathWithSeparator() + ExtractedFileName(record.name, record.attribute);
@@ -117,7 +113,8 @@ int BundleReader::ExtractEntries(const RandomAccessSource& program, const Bundle
     total += record.contentLength;
     if (attr::TypeByte(record.attribute) & attr::TypeByte(attr::kMessageFile)) {
       NoticeOffer offer;
-      offer.content.assign(buffer_.get(), buffer_.get() + record.contentLength);
+      const std::uint8_t* content = program.View(record.contentOffset, record.contentLength);
+      offer.content.assign(content, content + record.contentLength);
       offer.attribute = record.attribute;
       offer.context = NoticeContext::Menu;
       notices_.Offer(offer);
@@ -126,25 +123,16 @@ int BundleReader::ExtractEntries(const RandomAccessSource& program, const Bundle
   return SaturatedTotal(total);
 }
 
-BundleReader::CopyResult BundleReader::CopyRange(const RandomAccessSource& program, std::uint64_t offset,
+BundleReader::CopyResult BundleReader::CopyRange(const MappedFile& program, std::uint64_t offset,
                                                  std::uint64_t length, const std::string& target) {
   // Without its private directory the reader has nowhere safe to write.
   if (!tempDir_.Valid()) return CopyResult::CreateFailed;
   NewFile file;
   if (!file.Create(target)) return CopyResult::CreateFailed;
-  ReserveBuffer(length);
-  if (!program.ReadAt(offset, buffer_.get(), static_cast<std::size_t>(length))) return CopyResult::ReadFailed;
-  if (!file.WriteAll(buffer_.get(), static_cast<std::size_t>(length)) || !file.Close()) {
-    return CopyResult::WriteFailed;
-  }
+  const std::uint8_t* content = program.View(offset, length);
+  if (content == nullptr) return CopyResult::ReadFailed;
+  if (!file.WriteAll(content, static_cast<std::size_t>(length)) || !file.Close()) return CopyResult::WriteFailed;
   return CopyResult::Copied;
-}
-
-void BundleReader::ReserveBuffer(std::uint64_t size) {
-  if (size <= bufferSize_) return;
-  // Left uninitialised: every byte used is first read from the file.
-  buffer_.reset(new std::uint8_t[static_cast<std::size_t>(size)]);
-  bufferSize_ = static_cast<std::size_t>(size);
 }
 
 void BundleReader::ListToLog(LogSink& log) const {

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "bundle/file_table.h"
@@ -13,7 +12,7 @@ namespace fwu {
 class Dialogs;
 class LogSink;
 class NoticePresenter;
-class RandomAccessSource;
+class MappedFile;
 struct BundleLayout;
 
 // Copies the program's own file and every entry of the bundle appended to it
@@ -45,23 +44,19 @@ class BundleReader {
  private:
   enum class CopyResult { Copied, CreateFailed, ReadFailed, WriteFailed };
 
-  int CopyWholeFile(const RandomAccessSource& program, const std::string& copyPath);
+  int CopyWholeFile(const MappedFile& program, const std::string& copyPath);
   int ReadImbedFile(const std::string& programPath, const std::string& copyPath);
-  int ExtractEntries(const RandomAccessSource& program, const BundleLayout& layout);
-  // Reads `length` bytes at `offset` into the shared buffer and writes them
-  // to a new file with one call.
-  CopyResult CopyRange(const RandomAccessSource& program, std::uint64_t offset, std::uint64_t length,
+  int ExtractEntries(const MappedFile& program, const BundleLayout& layout);
+  // Writes `length` bytes of the program file at `offset` to a new file,
+  // with one call, straight from the file's mapping.
+  CopyResult CopyRange(const MappedFile& program, std::uint64_t offset, std::uint64_t length,
                        const std::string& target);
-  void ReserveBuffer(std::uint64_t size);
   void RemoveExtractedFiles();
 
   Dialogs& dialogs_;
   NoticePresenter& notices_;
   PrivateTempDir tempDir_;
   FileTable table_;
-  // One buffer, sized once for the largest piece, reused for every entry.
-  std::unique_ptr<std::uint8_t[]> buffer_;
-  std::size_t bufferSize_ = 0;
 };
 
 }  // namespace fwu
