@@ -6,9 +6,11 @@
 //   httpprobe rom ADDR PASSWORD OFFSET LENGTH OUTFILE
 //
 // Output lines: "log: ...", "status: ...", "login N", "method N",
-// "result N", "text ...", "section ...", "progress N". Exit status 0 when
+// "result N", "text ...", "section ...", "progress N", and for an upload
+// "upload-us N" (the whole UploadFiles call). Exit status 0 when
 // the operation succeeded, 1 when it failed, 2 on bad usage.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <iostream>
 #include <optional>
@@ -92,7 +94,10 @@ int Upload(const std::vector<std::string>& args) {
   PrintingNotices notices;
   std::atomic<std::int16_t> stopCounter{0};
   HttpClient client(deadlines);
+  const auto start = std::chrono::steady_clock::now();
   const int result = client.UploadFiles(stopCounter, view, files, args[1], *port, args[3], 0, notices, dialogs);
+  const auto took = std::chrono::steady_clock::now() - start;
+  std::cout << "upload-us " << std::chrono::duration_cast<std::chrono::microseconds>(took).count() << '\n';
   return Report(result, client, view);
 }
 
