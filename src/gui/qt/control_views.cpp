@@ -31,12 +31,7 @@ void ShowButton(ModelSubscriptions& subs, ButtonModel& model, QPushButton& butto
 
 void ShowLabel(ModelSubscriptions& subs, LabelModel& model, QLabel& label) {
   ShowControl(subs, model, label);
-  subs.Watch(model, [&model, &label] {
-    label.setText(ToQString(model.Text()));
-    // Labels placed by position, as in the search window, grow with their
-    // text; a layout overrides this for the others.
-    label.adjustSize();
-  });
+  subs.Watch(model, [&model, &label] { label.setText(ToQString(model.Text())); });
 }
 
 void ShowStatus(ModelSubscriptions& subs, StatusBarModel& model, QLabel& label) {
