@@ -67,7 +67,14 @@ void PollEventLoop::WaitMs(std::int64_t ms, bool processEvents) {
 }
 
 void PollEventLoop::RunUntil(const std::function<bool()>& done) {
-  while (!quit_ && !done()) DispatchOnce(-1);
+  while (!quit_ && !done()) {
+    // A timer's tick may be what ends the wait (a modal window closing
+    // itself); look again before blocking in poll with nothing left to wake it.
+    tasks_.RunQueued();
+    timers_.FireDue(NowMs());
+    if (quit_ || done()) return;
+    DispatchOnce(-1);
+  }
 }
 
 void PollEventLoop::Quit() {

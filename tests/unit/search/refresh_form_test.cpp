@@ -1,4 +1,8 @@
+#include <atomic>
+#include <thread>
+
 #include "net/socket_exception.h"
+#include "platform/poll_event_loop.h"
 #include "unit/search/search_fixture.h"
 
 namespace fwu {
@@ -115,6 +119,25 @@ TEST_F(RefreshForm, PingUsesTheSameEchoComponent) {
   EXPECT_TRUE(form->Ping("10.0.0.1"));
   EXPECT_FALSE(form->Ping("10.0.0.2"));
   EXPECT_EQ(echo->requests.back().timeoutMs, 150);
+}
+
+// On the real-time loop the window closes itself from inside a timer tick;
+// the modal run must notice that instead of sleeping in poll for good.
+TEST(RefreshFormOnRealTime, FullSearchWindowClosesAndTheModalRunReturns) {
+  PollEventLoop loop;
+  ScriptedDialogs dialogs(loop);
+  TRefreshForm form(loop, std::make_unique<FakeDatagramNetwork>(), std::make_unique<FakeEchoService>());
+  form.SetSearchParameters(0, "", {"", "", "", ""});
+  std::atomic<bool> returned{false};
+  std::thread watchdog([&] {
+    for (int i = 0; i < 300 && !returned; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (!returned) loop.Post([&loop] { loop.Quit(); });
+  });
+  form.RunFullSearch(dialogs);
+  returned = true;
+  EXPECT_FALSE(loop.QuitRequested()) << "the modal run only ended by the watchdog";
+  EXPECT_FALSE(form.Window().IsOpen());
+  watchdog.join();
 }
 
 }  // namespace
