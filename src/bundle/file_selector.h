@@ -35,12 +35,30 @@ struct TransferProfile {
 };
 
 inline constexpr const char* kNormalDisabledText = "Ignore Upgrade File for Normal check disable >>";
-inline constexpr TransferProfile kHttpProfile{0x04, kNormalDisabledText, NoticeContext::Transfer, true, false,
-                                              true, true, true};
-inline constexpr TransferProfile kFtpProfile{0x04, kNormalDisabledText, NoticeContext::Transfer, true, false,
-                                             true, false, false};
-inline constexpr TransferProfile kTftpProfile{0x08, "Ignore Upgrade File for TFTP check disable >>",
-                                              NoticeContext::Tftp, false, true, false, false, false};
+inline constexpr TransferProfile kHttpProfile{.enableBit = 0x04,
+                                              .disabledText = kNormalDisabledText,
+                                              .noticeContext = NoticeContext::Transfer,
+                                              .logsRowNumbers = true,
+                                              .endNeedsPutFile = false,
+                                              .reportsNothingToSend = true,
+                                              .reportsMessageOpenError = true,
+                                              .unknownBeforeDisabled = true};
+inline constexpr TransferProfile kFtpProfile{.enableBit = 0x04,
+                                             .disabledText = kNormalDisabledText,
+                                             .noticeContext = NoticeContext::Transfer,
+                                             .logsRowNumbers = true,
+                                             .endNeedsPutFile = false,
+                                             .reportsNothingToSend = true,
+                                             .reportsMessageOpenError = false,
+                                             .unknownBeforeDisabled = false};
+inline constexpr TransferProfile kTftpProfile{.enableBit = 0x08,
+                                              .disabledText = "Ignore Upgrade File for TFTP check disable >>",
+                                              .noticeContext = NoticeContext::Tftp,
+                                              .logsRowNumbers = false,
+                                              .endNeedsPutFile = true,
+                                              .reportsNothingToSend = false,
+                                              .reportsMessageOpenError = false,
+                                              .unknownBeforeDisabled = false};
 
 // What one transfer run carries from scan to scan. The transfer owns it and
 // calls Reset() before the first scan of a run.

@@ -121,6 +121,41 @@ TEST_F(BundleReaderTest, AForeignVersionIsRefusedWithoutExtractingAnything) {
   EXPECT_TRUE(notices_.offers.empty());
 }
 
+TEST_F(BundleReaderTest, AMagicWithoutRoomForAVersionIsAnError) {
+  const Bytes bytes{1, 2, 3, 'v', 'a', 'n', 't', 'r', 'e', 'l', 0};
+  EXPECT_EQ(Read(bytes), -1);
+  ASSERT_EQ(dialogs_.Messages().size(), 1u);
+  EXPECT_EQ(dialogs_.Messages()[0].text, "Error to open file in ReadinputExeFile!!!");
+  EXPECT_EQ(dialogs_.Messages()[0].caption, "File Error");
+  EXPECT_EQ(dialogs_.Messages()[0].buttons, ButtonSet::YesNoCancel);
+  EXPECT_TRUE(FilesMadeByReaders().empty());
+}
+
+TEST_F(BundleReaderTest, WithoutItsPrivateDirectoryNothingIsWrittenAnywhere) {
+  const std::string plain = WriteInput("plain", Filled(100, 1));
+  const std::string bundled = WriteInput("bundled", test::BuildOrFail(Filled(100, 1), DeliveredEntries()));
+  setenv("TMPDIR", (Root() + "/does-not-exist").c_str(), 1);
+  const auto before = std::filesystem::current_path();
+  const std::string workDir = Root() + "/cwd";
+  std::filesystem::create_directory(workDir);
+  std::filesystem::current_path(workDir);
+  {
+    BundleReader reader(dialogs_, notices_);
+    EXPECT_EQ(reader.ReadinputExeFile(plain), -1);
+    ASSERT_EQ(dialogs_.Messages().size(), 1u);
+    EXPECT_EQ(dialogs_.Messages()[0].text.rfind("Myfilecopy function error >> ", 0), 0u);
+    EXPECT_EQ(dialogs_.Messages()[0].caption, "Function Error");
+    EXPECT_EQ(dialogs_.Messages()[0].buttons, ButtonSet::OkCancel);
+  }
+  {
+    BundleReader reader(dialogs_, notices_);
+    EXPECT_EQ(reader.ReadinputExeFile(bundled), -1);
+    EXPECT_EQ(dialogs_.Messages().size(), 1u);  // this failure has no box of its own
+  }
+  std::filesystem::current_path(before);
+  EXPECT_TRUE(std::filesystem::is_empty(workDir));
+}
+
 TEST_F(BundleReaderTest, AMissingProgramFileIsReported) {
   BundleReader reader(dialogs_, notices_);
   EXPECT_EQ(reader.ReadinputExeFile(Root() + "/absent"), -1);

@@ -100,6 +100,17 @@ TEST_F(BundleTruncationTest, EveryCutIntoTheTrailerIsRefused) {
   }
 }
 
+TEST_F(BundleTruncationTest, BytesBetweenTheLastRecordAndTheTrailerAreRefused) {
+  // The count says three records, but the lengths leave a gap: one of the
+  // two is wrong, and nothing tells which.
+  Bytes bytes = bundle_;
+  bytes.insert(bytes.end() - 26, {0xEE, 0xEE});
+  const std::size_t lengthAt = bytes.size() - 26;
+  bytes[lengthAt] = static_cast<std::uint8_t>(bytes[lengthAt] + 2);
+  EXPECT_EQ(ReadBundleLayout(GuardedSource(bytes)).status, BundleStatus::Malformed);
+  ExpectCleanFailure(bytes, "gap before the trailer");
+}
+
 TEST_F(BundleTruncationTest, InconsistentTrailerNumbersAreRefused) {
   const std::size_t size = bundle_.size();
   struct Patch {
