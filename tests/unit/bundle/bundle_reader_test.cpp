@@ -113,10 +113,7 @@ TEST_F(BundleReaderTest, AForeignVersionIsRefusedWithoutExtractingAnything) {
   Bytes bytes = test::BuildOrFail(Filled(100, 1), DeliveredEntries());
   bytes[bytes.size() - 14] = 3;
   EXPECT_EQ(Read(bytes), -2);
-  ASSERT_EQ(dialogs_.Messages().size(), 1u);
-  EXPECT_EQ(dialogs_.Messages()[0].text, "Please change append tool to version V1.23.");
-  EXPECT_EQ(dialogs_.Messages()[0].caption, "Version Not support");
-  EXPECT_EQ(dialogs_.Messages()[0].buttons, ButtonSet::Ok);
+  test::ExpectOnlyBox(dialogs_, "Please change append tool to version V1.23.", "Version Not support", ButtonSet::Ok);
   EXPECT_TRUE(FilesMadeByReaders().empty());
   EXPECT_TRUE(notices_.offers.empty());
 }
@@ -124,10 +121,7 @@ TEST_F(BundleReaderTest, AForeignVersionIsRefusedWithoutExtractingAnything) {
 TEST_F(BundleReaderTest, AMagicWithoutRoomForAVersionIsAnError) {
   const Bytes bytes{1, 2, 3, 'v', 'a', 'n', 't', 'r', 'e', 'l', 0};
   EXPECT_EQ(Read(bytes), -1);
-  ASSERT_EQ(dialogs_.Messages().size(), 1u);
-  EXPECT_EQ(dialogs_.Messages()[0].text, "Error to open file in ReadinputExeFile!!!");
-  EXPECT_EQ(dialogs_.Messages()[0].caption, "File Error");
-  EXPECT_EQ(dialogs_.Messages()[0].buttons, ButtonSet::YesNoCancel);
+  test::ExpectOnlyBox(dialogs_, "Error to open file in ReadinputExeFile!!!", "File Error", ButtonSet::YesNoCancel);
   EXPECT_TRUE(FilesMadeByReaders().empty());
 }
 
@@ -142,10 +136,7 @@ TEST_F(BundleReaderTest, WithoutItsPrivateDirectoryNothingIsWrittenAnywhere) {
   {
     BundleReader reader(dialogs_, notices_);
     EXPECT_EQ(reader.ReadinputExeFile(plain), -1);
-    ASSERT_EQ(dialogs_.Messages().size(), 1u);
-    EXPECT_EQ(dialogs_.Messages()[0].text.rfind("Myfilecopy function error >> ", 0), 0u);
-    EXPECT_EQ(dialogs_.Messages()[0].caption, "Function Error");
-    EXPECT_EQ(dialogs_.Messages()[0].buttons, ButtonSet::OkCancel);
+    test::ExpectOnlyBox(dialogs_, "Myfilecopy function error >> plain.tmp", "Function Error", ButtonSet::OkCancel);
   }
   {
     BundleReader reader(dialogs_, notices_);
@@ -159,10 +150,7 @@ TEST_F(BundleReaderTest, WithoutItsPrivateDirectoryNothingIsWrittenAnywhere) {
 TEST_F(BundleReaderTest, AMissingProgramFileIsReported) {
   BundleReader reader(dialogs_, notices_);
   EXPECT_EQ(reader.ReadinputExeFile(Root() + "/absent"), -1);
-  ASSERT_EQ(dialogs_.Messages().size(), 1u);
-  EXPECT_EQ(dialogs_.Messages()[0].text, "Error to open exeFile : " + Root() + "/absent");
-  EXPECT_EQ(dialogs_.Messages()[0].caption, "Function Error");
-  EXPECT_EQ(dialogs_.Messages()[0].buttons, ButtonSet::YesNoCancel);
+  test::ExpectOnlyBox(dialogs_, "Error to open exeFile : " + Root() + "/absent", "Function Error", ButtonSet::YesNoCancel);
 }
 
 TEST_F(BundleReaderTest, UnsafeNamesAreRefusedAndNothingLandsOutsideItsDirectory) {
@@ -192,10 +180,7 @@ TEST_F(BundleReaderTest, TwoEntriesOfOneNameCannotOverwriteEachOther) {
   ASSERT_EQ(bytes[secondName + 1], 'x');
   bytes[secondName + 1] = 'w';
   EXPECT_EQ(Read(bytes), -1);
-  ASSERT_EQ(dialogs_.Messages().size(), 1u);
-  EXPECT_EQ(dialogs_.Messages()[0].text, "File create error " + Table()[2].path);
-  EXPECT_EQ(dialogs_.Messages()[0].caption, "File create error");
-  EXPECT_EQ(dialogs_.Messages()[0].buttons, ButtonSet::OkCancel);
+  test::ExpectOnlyBox(dialogs_, "File create error " + Table()[2].path, "File create error", ButtonSet::OkCancel);
   EXPECT_EQ(ReadWholeFile(Table()[1].path), Filled(10, 1));
   reader_.reset();
   EXPECT_TRUE(FilesMadeByReaders().empty());
@@ -216,9 +201,7 @@ TEST_F(BundleReaderTest, AFailedWriteIsReportedAsAFullDisk) {
   signal(SIGXFSZ, oldHandler);
 
   EXPECT_EQ(result, -1);
-  ASSERT_EQ(dialogs_.Messages().size(), 1u);
-  EXPECT_EQ(dialogs_.Messages()[0].text, "Write tmp file Error. Check Disk space !");
-  EXPECT_EQ(dialogs_.Messages()[0].buttons, ButtonSet::Yes);
+  test::ExpectOnlyBox(dialogs_, "Write tmp file Error. Check Disk space !", kSystemDefaultCaption, ButtonSet::Yes);
   EXPECT_EQ(dialogs_.Messages()[0].kind, BoxKind::Error);
   EXPECT_TRUE(notices_.offers.empty());
   EXPECT_EQ(reader.ExtractedFileTable().Count(), 3u);  // row 0, control file, the failed image
@@ -252,10 +235,7 @@ Bytes SixtyFourEntryBundle() {
 
 TEST_F(BundleReaderTest, TheTableNeverHoldsMoreThanSixtyFourRows) {
   EXPECT_EQ(Read(SixtyFourEntryBundle()), -1);
-  ASSERT_EQ(dialogs_.Messages().size(), 1u);
-  EXPECT_EQ(dialogs_.Messages()[0].text, "Max Add File is 64");
-  EXPECT_EQ(dialogs_.Messages()[0].caption, "Add AppendFile Error");
-  EXPECT_EQ(dialogs_.Messages()[0].buttons, ButtonSet::YesNoCancel);
+  test::ExpectOnlyBox(dialogs_, "Max Add File is 64", "Add AppendFile Error", ButtonSet::YesNoCancel);
   EXPECT_LE(Table().Count(), FileTable::kCapacity);
 }
 

@@ -78,6 +78,15 @@ class IsolatedTempTest : public ::testing::Test {
   bool hadTmpDir_ = false;
 };
 
+// The dialogs showed exactly one box, this one.
+inline void ExpectOnlyBox(const ScriptedDialogs& dialogs, const std::string& text, const std::string& caption,
+                          ButtonSet buttons, const std::string& label = {}) {
+  ASSERT_EQ(dialogs.Messages().size(), 1u) << label;
+  EXPECT_EQ(dialogs.Messages()[0].text, text) << label;
+  EXPECT_EQ(dialogs.Messages()[0].caption, caption) << label;
+  EXPECT_EQ(dialogs.Messages()[0].buttons, buttons) << label;
+}
+
 inline Bytes Filled(std::size_t size, std::uint8_t seed) {
   Bytes bytes(size);
   for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(seed + i * 7);

@@ -40,10 +40,7 @@ class BundleTruncationTest : public test::IsolatedTempTest {
       ScriptedDialogs dialogs(loop_);
       BundleReader reader(dialogs, notices_);
       EXPECT_EQ(reader.ReadinputExeFile(WriteInput("program", bytes)), -1) << label;
-      ASSERT_EQ(dialogs.Messages().size(), 1u) << label;
-      EXPECT_EQ(dialogs.Messages()[0].text, "Error to open file in read_imbed_file function") << label;
-      EXPECT_EQ(dialogs.Messages()[0].caption, "File Error") << label;
-      EXPECT_EQ(dialogs.Messages()[0].buttons, ButtonSet::YesNoCancel) << label;
+      test::ExpectOnlyBox(dialogs, "Error to open file in read_imbed_file function", "File Error", ButtonSet::YesNoCancel, label);
     }
     EXPECT_TRUE(FilesMadeByReaders().empty()) << label;
     EXPECT_TRUE(notices_.offers.empty()) << label;

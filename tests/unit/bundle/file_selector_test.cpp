@@ -236,9 +236,7 @@ TEST_F(FileSelectorTest, ANoticeThatFailsIsReportedAndTheScanGoesOn) {
   notices_.failNext = true;
   SelectionRun run;
   EXPECT_EQ(Selector(kTftpProfile).SelectNextFile(0, run), 2);
-  ASSERT_EQ(dialogs_.Messages().size(), 1u);
-  EXPECT_EQ(dialogs_.Messages()[0].text, "Show and Msg File read error");
-  EXPECT_EQ(dialogs_.Messages()[0].caption, "File Error");
+  test::ExpectOnlyBox(dialogs_, "Show and Msg File read error", "File Error", ButtonSet::Ok);
 }
 
 }  // namespace
