@@ -1,5 +1,9 @@
 // routersim: plays one router of the LAN for the upgrader's tests. Each
 // protocol is a service with its own switches; this file only gathers them.
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -25,8 +29,12 @@ int main(int argc, char** argv) {
 
   const std::string error = table.Parse(std::vector<std::string>(argv + 1, argv + argc));
   if (common.help) {
-    std::printf("usage: routersim [switches]\nPlays a router: discovery answers, web login and "
-                "upgrade CGI. Prints \"ready\" once it listens.\n%s",
+    std::printf("usage: routersim [switches]\n"
+                "Plays a router: discovery answers, web login and upgrade CGI. Prints \"ready\" once it\n"
+                "listens. Run it inside a network namespace only.\n%s"
+                "Record lines: \"probe KIND from ADDR:PORT len N [romid R] [unanswered]\",\n"
+                "\"http METHOD TARGET port P [line L] [length N]\", \"upload name=NAME bytes=N\",\n"
+                "\"upload closing text missing\", \"upload stalled|closed after N\".\n",
                 table.HelpText().c_str());
     return 0;
   }
@@ -54,8 +62,19 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  // SIGTERM and SIGINT end the loop, so that the services close their
+  // sockets and files on the way out.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGTERM);
+  sigaddset(&stopSignals, SIGINT);
+  sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
+  const int stopFd = signalfd(-1, &stopSignals, SFD_CLOEXEC);
+  loop.WatchFd(stopFd, EventLoop::Interest::Readable, [&loop] { loop.Quit(); });
+
   std::printf("ready\n");
   std::fflush(stdout);
   loop.Run();
+  close(stopFd);
   return 0;
 }
