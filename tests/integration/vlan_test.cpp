@@ -61,11 +61,26 @@ TEST(VirtualLanTest, RefusedUpLeavesNothingBehind) {
   EXPECT_FALSE(NamespacesLeft(lan.Name()));
 }
 
+TEST(VirtualLanTest, FailureHalfWayRemovesWhatWasBuilt) {
+  FWU_REQUIRE_VIRTUAL_LAN();
+  // Passes the checks, then fails adding the address a second time, after
+  // the switch, the PC and the first router exist.
+  VirtualLan lan({{"A", {"192.168.0.1"}, true}, {"B", {"192.168.1.1", "192.168.1.1"}, true}});
+  EXPECT_FALSE(lan.Up());
+  EXPECT_NE(lan.Error().find("cannot address router B"), std::string::npos) << lan.Error();
+  EXPECT_FALSE(NamespacesLeft(lan.Name()));
+  EXPECT_FALSE(FileExists("/run/fwu-vlan/" + lan.Name()));
+}
+
 TEST(VirtualLanTest, DownKillsProcessesLeftInTheNamespaces) {
   FWU_REQUIRE_VIRTUAL_LAN();
   const std::string script = std::string(std::getenv("FWU_SOURCE_DIR")) + "/scripts/vlan";
   const std::string name = "fwudown" + std::to_string(getpid());
   ASSERT_EQ(RunCommand({script, "up", name, "--router", "R1=192.168.0.1"}, 30000).exitStatus, 0);
+  EXPECT_NE(RunCommand({script, "list"}, 5000).out.find(name + "\n"), std::string::npos);
+  EXPECT_NE(RunCommand({script, "exec", name, "R2", "--", "true"}, 5000).exitStatus, 0) << "no such router";
+  EXPECT_NE(RunCommand({script, "up", name, "--router", "R1=192.168.0.1"}, 30000).exitStatus, 0)
+      << "a second LAN of the same name is refused";
   BackgroundProcess sleeper;
   ASSERT_TRUE(sleeper.Start({script, "exec", name, "R1", "--", "sleep", "30"}, "/dev/null", "/dev/null"));
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -73,6 +88,7 @@ TEST(VirtualLanTest, DownKillsProcessesLeftInTheNamespaces) {
   for (int i = 0; i < 100 && !sleeper.Exited(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_TRUE(sleeper.Exited());
   EXPECT_FALSE(NamespacesLeft(name));
+  EXPECT_EQ(RunCommand({script, "list"}, 5000).out.find(name + "\n"), std::string::npos);
   EXPECT_EQ(RunCommand({script, "down", name}, 30000).exitStatus, 0) << "down must be idempotent";
 }
 
