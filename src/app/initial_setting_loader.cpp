@@ -50,6 +50,7 @@ int TUpgradeForm1::ApplyControlSlot(const FileRow& slot, bool& decided) {
   if (!s.DstIP().empty()) services_.search.SearchAddress(s.DstIP());
   Log("Set DstIP = " + s.DstIP());
   models_.PasswordComBox.SetText(s.PassWd());
+  presetPassword_ = s.PassWd();
   Log("Set PassWd = " + s.PassWd());
   Log("Set ROMID = " + ROMID_);
 

@@ -98,6 +98,7 @@ void TUpgradeForm1::ApplyCommandLine() {
     Log("Set password = null in parameter input");
   } else {
     models_.PasswordComBox.SetText(password);
+    presetPassword_ = password;
     Log("Set password = " + password + " in parameter input");
   }
   const std::string& romId = args[3];
@@ -148,6 +149,7 @@ void TUpgradeForm1::ApplyCommandLine() {
 void TUpgradeForm1::ClearParameters() {
   models_.IPComBox.SetText("");
   models_.PasswordComBox.SetText("");
+  presetPassword_.clear();
   models_.UpdateFileName.SetText("");
   ROMID_ = "Kavlor";
   ParamMode_ = LogMode_ = GetMode_ = PutMode_ = 0;

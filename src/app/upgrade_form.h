@@ -166,6 +166,10 @@ class TUpgradeForm1 {
   std::string SelectedROMID_;
   int SelectedType_ = 0;
   std::uint8_t ExitRequested_ = 0;
+  // A password the command line or the control file gave: the first
+  // selection keeps it instead of putting in the default password, or an
+  // unattended run would always log in with the default.
+  std::string presetPassword_;
   bool romSaved_ = false;
 
   InitialSetting InitialSetting_;

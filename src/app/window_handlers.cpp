@@ -115,7 +115,9 @@ void TUpgradeForm1::IPComBoxChange() {
 
   const bool userRelease = (InitialSetting_.Flags() & 0x10) != 0;
   const bool noFactoryPassword = entry->romId == "QRT101" || entry->romId == "VNB101";
-  m.PasswordComBox.SetText(userRelease || noFactoryPassword ? "" : "kelpo");
+  const std::string defaultPassword = userRelease || noFactoryPassword ? "" : "kelpo";
+  m.PasswordComBox.SetText(presetPassword_.empty() ? defaultPassword : presetPassword_);
+  presetPassword_.clear();
 
   const bool filesMissing = FileListValid_ == 0 && m.UpdateFileName.Text().empty();
   const int releaseLayout = userRelease ? (FileListValid_ == 1 ? 5 : 3) : (FileListValid_ == 1 ? 4 : 2);

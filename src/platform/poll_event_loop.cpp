@@ -44,9 +44,11 @@ void PollEventLoop::DrainWakeups() {
 }
 
 void PollEventLoop::DispatchOnce(std::int64_t maxWaitMs) {
-  tasks_.RunQueued();
-  timers_.FireDue(NowMs());
-  std::int64_t wait = tasks_.Empty() ? maxWaitMs : 0;
+  const bool ranTasks = tasks_.RunQueued();
+  const bool firedTimers = timers_.FireDue(NowMs());
+  // Whatever ran may have changed what the caller waits for: look again
+  // before blocking.
+  std::int64_t wait = ranTasks || firedTimers || !tasks_.Empty() ? 0 : maxWaitMs;
   if (auto due = timers_.NextDue()) {
     const std::int64_t untilTimer = std::max<std::int64_t>(*due - NowMs(), 0);
     wait = wait < 0 ? untilTimer : std::min(wait, untilTimer);
@@ -67,14 +69,7 @@ void PollEventLoop::WaitMs(std::int64_t ms, bool processEvents) {
 }
 
 void PollEventLoop::RunUntil(const std::function<bool()>& done) {
-  while (!quit_ && !done()) {
-    // A timer's tick may be what ends the wait (a modal window closing
-    // itself); look again before blocking in poll with nothing left to wake it.
-    tasks_.RunQueued();
-    timers_.FireDue(NowMs());
-    if (quit_ || done()) return;
-    DispatchOnce(-1);
-  }
+  while (!quit_ && !done()) DispatchOnce(-1);
 }
 
 void PollEventLoop::Quit() {

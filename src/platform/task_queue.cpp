@@ -12,13 +12,14 @@ bool TaskQueue::Empty() const {
   return tasks_.empty();
 }
 
-void TaskQueue::RunQueued() {
+bool TaskQueue::RunQueued() {
   std::deque<std::function<void()>> batch;
   {
     std::lock_guard lock(mutex_);
     batch.swap(tasks_);
   }
   for (auto& task : batch) task();
+  return !batch.empty();
 }
 
 }  // namespace fwu

@@ -13,7 +13,8 @@ class TaskQueue {
   bool Empty() const;
   // Runs the tasks queued when the call starts; tasks they post wait for
   // the next round so that a task re-posting itself cannot starve the loop.
-  void RunQueued();
+  // True when a task ran.
+  bool RunQueued();
 
  private:
   mutable std::mutex mutex_;

@@ -22,7 +22,7 @@ std::optional<std::int64_t> TimerQueue::NextDue() const {
   return next;
 }
 
-void TimerQueue::FireDue(std::int64_t nowMs) {
+bool TimerQueue::FireDue(std::int64_t nowMs) {
   std::vector<std::pair<std::int64_t, int>> due;
   for (const auto& [id, timer] : timers_) {
     if (!timer.running && timer.dueMs <= nowMs) due.emplace_back(timer.dueMs, id);
@@ -39,6 +39,7 @@ void TimerQueue::FireDue(std::int64_t nowMs) {
     onTick();
     if (auto again = timers_.find(id); again != timers_.end()) again->second.running = false;
   }
+  return !due.empty();
 }
 
 }  // namespace fwu

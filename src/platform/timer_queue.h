@@ -19,8 +19,8 @@ class TimerQueue {
 
   // Fires every timer due at nowMs once. A timer whose handler is still on
   // the stack (a re-entrant wait inside its own tick) is not fired again:
-  // that would recurse without bound.
-  void FireDue(std::int64_t nowMs);
+  // that would recurse without bound. True when a timer fired.
+  bool FireDue(std::int64_t nowMs);
 
  private:
   struct Timer {

@@ -149,6 +149,17 @@ TEST_F(WindowTest, UserReleaseAlwaysEmptiesThePassword) {
   EXPECT_EQ(form.Models().PasswordComBox.Text(), "");
 }
 
+TEST_F(WindowTest, PresetPasswordSurvivesTheFirstSelectionOnly) {
+  search_.network = {{1, "10.0.0.3", "X9", ""}};
+  auto& form = MakeForm({"put", "10.0.0.3", "secret", "null", "/fw.bin"}, WriteDeliveredProgram());
+  form.FormCreate();
+  form.FormActivate();
+  EXPECT_EQ(form.Models().PasswordComBox.Text(), "secret") << "an unattended run logs in with what it was given";
+  EXPECT_EQ(form.Models().StatusBar1.Text(), kPress);
+  Select("10.0.0.3");
+  EXPECT_EQ(form.Models().PasswordComBox.Text(), "") << "a later selection puts in the default again";
+}
+
 TEST_F(WindowTest, UnknownAddressChangesNothing) {
   auto& form = Started({{1, "10.0.0.3", "X9", ""}});
   form.Models().StatusBar1.SetText("before");

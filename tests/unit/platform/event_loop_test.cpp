@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/manual_event_loop.h"
 #include "platform/poll_event_loop.h"
 
@@ -95,6 +96,27 @@ TEST(PollEventLoop, WaitWithEventsKeepsTimersTicking) {
   loop.WaitMs(55, true);
   EXPECT_GE(loop.NowMs() - start, 55);
   EXPECT_GE(ticks, 3);
+}
+
+TEST(PollEventLoop, RunUntilNoticesAConditionATimerTickMadeTrue) {
+  // The tick stops its own timer: nothing is left to wake poll(2), so the
+  // loop must look at the condition before it blocks.
+  PollEventLoop loop;
+  bool done = false;
+  EventLoop::TimerId id = 0;
+  id = loop.StartTimer(10, [&] {
+    loop.StopTimer(id);
+    done = true;
+  });
+  std::atomic<bool> returned{false};
+  std::thread watchdog([&] {
+    for (int i = 0; i < 300 && !returned; ++i) SleepMs(10);
+    if (!returned) loop.Post([&] { loop.Quit(); });
+  });
+  loop.RunUntil([&] { return done; });
+  returned = true;
+  watchdog.join();
+  EXPECT_FALSE(loop.QuitRequested()) << "the loop blocked after the tick and only the watchdog ended it";
 }
 
 }  // namespace
