@@ -138,13 +138,16 @@ TEST_F(CliUpgradeTest, WrongPasswordIsRefused) {
 TEST_F(CliUpgradeTest, RouterThatNobodyFoundIsNotInTheTable) {
   StartLan();
   StartRouter({"--password", "admin"});
-  upgrader_ = Upgrader(Control(), {{"firmware.bin", 0x080D, Firmware(1000, 1)}});
-  const std::string file = lan_->Dir() + "fw.bin";
-  ASSERT_TRUE(WriteWholeFile(file, Firmware(100, 2)));
-  const CommandResult result = Run("put 192.168.123.77 admin null " + file);
+  // No default-address probes: they would find the router on its factory
+  // address and put it into the list in place of the typed one.
+  InitialSetting control = PutControl("admin", 0x1F);
+  control.SetText(InitialSetting::kDstIP, "192.168.123.77");
+  upgrader_ = Upgrader(control, {{"firmware.bin", 0x080D, Firmware(1000, 1)}});
+  const CommandResult result = Run("");
   EXPECT_EQ(result.exitStatus, 1);
   EXPECT_TRUE(Has(result.out, "Read Select Router Infomation Error"));
   EXPECT_TRUE(Has(result.err, "message: Router information not found: "));
+  EXPECT_TRUE(Received().empty());
 }
 
 TEST_F(CliUpgradeTest, RouterSilentToEchoIsUnreachable) {
