@@ -18,10 +18,26 @@ namespace {
 constexpr int kScriptTimeoutMs = 30000;
 constexpr int kReadyTimeoutMs = 5000;
 
+#ifndef FWU_BUILD_SOURCE_DIR
+#define FWU_BUILD_SOURCE_DIR ""
+#endif
+#ifndef FWU_BUILD_BIN_DIR
+#define FWU_BUILD_BIN_DIR ""
+#endif
+
 std::string Env(const char* name) {
   const char* value = std::getenv(name);
   return value == nullptr ? std::string() : std::string(value);
 }
+
+// The environment's directory, else the one this test program was built for.
+std::string Directory(const char* variable, const char* builtIn) {
+  const std::string fromEnvironment = Env(variable);
+  return fromEnvironment.empty() ? builtIn : fromEnvironment;
+}
+
+std::string SourceDir() { return Directory("FWU_SOURCE_DIR", FWU_BUILD_SOURCE_DIR); }
+std::string BinDir() { return Directory("FWU_BIN_DIR", FWU_BUILD_BIN_DIR); }
 
 // Unique per run and per LAN: pid plus a random part, no '-' (vlan's rule).
 std::string UniqueName() {
@@ -39,7 +55,7 @@ std::string ReadText(const std::string& path) {
 }  // namespace
 
 std::optional<std::string> VirtualLan::WhyUnavailable() {
-  if (Env("FWU_SOURCE_DIR").empty() || Env("FWU_BIN_DIR").empty()) {
+  if (SourceDir().empty() || BinDir().empty()) {
     return "FWU_SOURCE_DIR and FWU_BIN_DIR are not set (run the tests through CTest)";
   }
   if (geteuid() != 0) return "network namespaces need root (ip netns); not root";
@@ -50,9 +66,9 @@ std::optional<std::string> VirtualLan::WhyUnavailable() {
 
 bool VirtualLan::Required() { return Env("FWU_REQUIRE_NETNS") == "1"; }
 
-std::string VirtualLan::BinPath(const std::string& program) { return Env("FWU_BIN_DIR") + "/" + program; }
+std::string VirtualLan::BinPath(const std::string& program) { return BinDir() + "/" + program; }
 
-std::string VirtualLan::ScriptPath() const { return Env("FWU_SOURCE_DIR") + "/scripts/vlan"; }
+std::string VirtualLan::ScriptPath() { return SourceDir() + "/scripts/vlan"; }
 
 VirtualLan::VirtualLan(std::vector<LanRouter> routers) : name_(UniqueName()) {
   std::vector<std::string> argv = {ScriptPath(), "up", name_};

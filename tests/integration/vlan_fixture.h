@@ -29,8 +29,9 @@ class VirtualLan {
   static std::optional<std::string> WhyUnavailable();
   // FWU_REQUIRE_NETNS=1: a missing LAN fails the test instead of skipping it.
   static bool Required();
-  // A program of the build (FWU_BIN_DIR).
+  // A program of the build (FWU_BIN_DIR), and scripts/vlan (FWU_SOURCE_DIR).
   static std::string BinPath(const std::string& program);
+  static std::string ScriptPath();
 
   explicit VirtualLan(std::vector<LanRouter> routers);
   ~VirtualLan();
@@ -60,8 +61,6 @@ class VirtualLan {
                       int timeoutMs = 10000) const;
 
  private:
-  std::string ScriptPath() const;
-
   std::string name_;
   std::string error_;
   bool up_ = false;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <thread>
 
 #include "integration/routersim_test_support.h"
@@ -74,7 +73,7 @@ TEST(VirtualLanTest, FailureHalfWayRemovesWhatWasBuilt) {
 
 TEST(VirtualLanTest, DownKillsProcessesLeftInTheNamespaces) {
   FWU_REQUIRE_VIRTUAL_LAN();
-  const std::string script = std::string(std::getenv("FWU_SOURCE_DIR")) + "/scripts/vlan";
+  const std::string script = VirtualLan::ScriptPath();
   const std::string name = "fwudown" + std::to_string(getpid());
   ASSERT_EQ(RunCommand({script, "up", name, "--router", "R1=192.168.0.1"}, 30000).exitStatus, 0);
   EXPECT_NE(RunCommand({script, "list"}, 5000).out.find(name + "\n"), std::string::npos);
