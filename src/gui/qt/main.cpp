@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/loop_quitter.h"
 #include "app/upgrade_program.h"
 #include "gui/qt/main_window.h"
 #include "gui/qt/qt_dialogs.h"
@@ -18,15 +19,6 @@ namespace {
 constexpr int kClosed = 0;
 constexpr int kBadStart = 2;
 
-class QuitOnTerminate final : public fwu::ApplicationControl {
- public:
-  explicit QuitOnTerminate(fwu::EventLoop& loop) : loop_(loop) {}
-  void Terminate() override { loop_.Quit(); }
-
- private:
-  fwu::EventLoop& loop_;
-};
-
 void CentreOnScreen(QWidget& window) {
   const QRect screen = window.screen()->availableGeometry();
   window.move(screen.center() - window.rect().center());
@@ -38,7 +30,7 @@ fwu::MessageRequest ExceptionMessage(const std::string& what) {
 
 int Run(fwu::UpgradeApplication& application, fwu::QtEventLoop& loop, fwu::QtDialogs& dialogs,
         const std::vector<std::string>& arguments) {
-  QuitOnTerminate quitter(loop);
+  fwu::LoopQuitter quitter(loop);
   fwu::UpgradeProgram program(loop, dialogs, quitter, arguments, fwu::ExecutablePath());
   fwu::TUpgradeForm1& form = program.Form();
   fwu::MainWindow window(form);
