@@ -33,7 +33,8 @@ class DeviceSearch {
   // Probes one address and adds the answers to the table (no clearing).
   virtual void SearchAddress(const std::string& address) = 0;
   // Shows the search window modally; it clears the table, searches the LAN
-  // and closes itself.
+  // and closes itself. A socket failure of the search (SocketException) is
+  // raised here once the window has closed; SearchAddress raises it directly.
   virtual void RunFullSearch(Dialogs& dialogs) = 0;
   virtual void ClearTable() = 0;
   // Refills the list from the table, sets the status count, and puts the
