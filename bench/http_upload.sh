@@ -4,33 +4,14 @@
 # both throughputs, their ratio and the upgrader's peak memory.
 # Needs root (network namespaces). Usage: bench/http_upload.sh [BUILD_DIR]
 set -eu
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-build}" && pwd)
+. "$(dirname "$0")/lan_bench.sh"
+bench_init fwubench "${1:-build}" httpprobe
 probe=$build/bin/httpprobe
-routersim=$build/bin/routersim
-for tool in "$probe" "$routersim"; do
-  [ -x "$tool" ] || { echo "missing $tool: build the httpprobe and routersim targets" >&2; exit 2; }
-done
-vlan=$root/scripts/vlan
-lan=fwubench$$
 router=192.168.1.1
-work=$(mktemp -d)
-cleanup() {
-  [ -n "${sim:-}" ] && kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
-  "$vlan" down "$lan" >/dev/null 2>&1 || true
-  rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
 
 "$vlan" up "$lan" --router "R1=$router" >/dev/null
 mkdir "$work/store"
-"$vlan" exec "$lan" R1 -- "$routersim" --store-dir "$work/store" >"$work/sim.out" 2>&1 &
-sim=$!
-i=0
-until grep -q ready "$work/sim.out" 2>/dev/null; do
-  i=$((i + 1)); [ "$i" -lt 100 ] || { echo "routersim did not start" >&2; exit 1; }
-  sleep 0.05
-done
+bench_start_router R1 --store-dir "$work/store"
 
 size=33554432
 head -c "$size" /dev/urandom > "$work/image.bin"

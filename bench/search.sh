@@ -6,39 +6,15 @@
 # the waits sleep, they do not spin.
 # Needs root (network namespaces). Usage: bench/search.sh [BUILD_DIR]
 set -eu
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-build}" && pwd)
+. "$(dirname "$0")/lan_bench.sh"
+bench_init fwusearch "${1:-build}" searchprobe
 probe=$build/bin/searchprobe
-routersim=$build/bin/routersim
-for tool in "$probe" "$routersim"; do
-  [ -x "$tool" ] || { echo "missing $tool: build the searchprobe and routersim targets" >&2; exit 2; }
-done
-vlan=$root/scripts/vlan
-lan=fwusearch$$
-work=$(mktemp -d)
-pids=""
-cleanup() {
-  for p in $pids; do kill "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
-  "$vlan" down "$lan" >/dev/null 2>&1 || true
-  rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
 
 routers=""
 for n in 1 2 3 4 5 6 7 8 9 10; do routers="$routers --router R$n=192.168.$((40 + n)).1"; done
 # shellcheck disable=SC2086
 "$vlan" up "$lan" $routers >/dev/null
-for n in 1 2 3 4 5 6 7 8 9 10; do
-  "$vlan" exec "$lan" "R$n" -- "$routersim" --no-web --rom-id "R$n" >"$work/sim$n.out" 2>&1 &
-  pids="$pids $!"
-done
-for n in 1 2 3 4 5 6 7 8 9 10; do
-  i=0
-  until grep -q ready "$work/sim$n.out" 2>/dev/null; do
-    i=$((i + 1)); [ "$i" -lt 100 ] || { echo "routersim R$n did not start" >&2; exit 1; }
-    sleep 0.05
-  done
-done
+for n in 1 2 3 4 5 6 7 8 9 10; do bench_start_router "R$n" --no-web --rom-id "R$n"; done
 
 "$vlan" exec "$lan" pc -- "$probe" --flags 159 full show 222 >"$work/out" 2>"$work/err"
 answers=$(grep -c '^entry ' "$work/out" || true)

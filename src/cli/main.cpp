@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/loop_quitter.h"
 #include "app/upgrade_program.h"
 #include "cli/console_prompts.h"
 #include "cli/console_view.h"
@@ -41,19 +42,10 @@ The log goes to stdout; the status line ("status: ") and message boxes
 operation failed, 2 bad usage or a failed start.
 )";
 
-class LoopQuitter final : public fwu::ApplicationControl {
- public:
-  explicit LoopQuitter(fwu::EventLoop& loop) : loop_(loop) {}
-  void Terminate() override { loop_.Quit(); }
-
- private:
-  fwu::EventLoop& loop_;
-};
-
 int Run(const std::vector<std::string>& arguments) {
   fwu::PollEventLoop loop;
   fwu::ConsoleDialogs dialogs(loop, std::cerr);
-  LoopQuitter application(loop);
+  fwu::LoopQuitter application(loop);
   fwu::UpgradeProgram program(loop, dialogs, application, arguments, fwu::ExecutablePath());
   fwu::TUpgradeForm1& form = program.Form();
   fwu::ConsoleView view(form.Models(), std::cout, std::cerr, isatty(STDERR_FILENO) == 1);

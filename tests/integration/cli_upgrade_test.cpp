@@ -214,5 +214,26 @@ TEST_F(CliUpgradeTest, HttpFirstOverridesTheFtpOfAnOlderRouter) {
   EXPECT_TRUE(Received()[0] == firmware);
 }
 
+TEST_F(CliUpgradeTest, DeliveredLayoutStartsSearchesAndLeavesNoTemporaryFiles) {
+  StartLan();
+  StartRouter({"--rom-id", "QRT101", "--info", "Home"});
+  InitialSetting control = Control(0x19);
+  control.SetByte(InitialSetting::kTimeOutOffset, 50);
+  control.SetByte(InitialSetting::kMethodOrderOffset, 2);
+  upgrader_ = Upgrader(control, {{"firmware.bin", 0x080D, Firmware(316217, 2)}, {"notice.tmp", 0x040D, Bytes(1968, 0)}});
+  const std::string temp = lan_->Dir() + "tmp";
+  std::filesystem::create_directory(temp);
+  // Nobody answers the prompts: the run ends after the search.
+  const CommandResult result = lan_->RunInPc("TMPDIR=" + temp + " " + upgrader_ + " </dev/null", 20000);
+  for (const char* line : {"Program Version V1.1.1e", "Imbed File Attrib : 4096", "Imbed File Attrib : 2061",
+                           "Imbed File Attrib : 1037", "Set Time out value to : 50", "FTP upgrade method first used.",
+                           "Program release to User", "Disnabled Section ID check."}) {
+    EXPECT_TRUE(Has(result.out, line)) << line;
+  }
+  EXPECT_TRUE(Has(result.err, "status: 1 device found"));
+  EXPECT_TRUE(Has(result.err, "192.168.123.254"));
+  EXPECT_TRUE(std::filesystem::is_empty(temp)) << "every extracted file and directory is gone";
+}
+
 }  // namespace
 }  // namespace fwu

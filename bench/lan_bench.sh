@@ -1,0 +1,38 @@
+# Sourced by the benchmarks that run in a virtual LAN (needs root).
+# bench_init PREFIX BUILD_DIR TOOL...: sets root, build, vlan, lan, work;
+# checks that the build holds each TOOL; removes LAN and files on exit.
+# bench_start_router NODE ARGS...: routersim in NODE's namespace, ready.
+
+bench_init() {
+  prefix=$1
+  root=$(cd "$(dirname "$0")/.." && pwd)
+  build=$(cd "${2:-build}" && pwd)
+  shift 2
+  for tool in "$@" routersim; do
+    [ -x "$build/bin/$tool" ] || { echo "missing $build/bin/$tool: build the $* routersim targets" >&2; exit 2; }
+  done
+  vlan=$root/scripts/vlan
+  lan=$prefix$$
+  work=$(mktemp -d)
+  bench_pids=""
+  trap bench_cleanup EXIT
+  trap 'exit 130' INT TERM
+}
+
+bench_cleanup() {
+  for p in $bench_pids; do kill "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
+  "$vlan" down "$lan" >/dev/null 2>&1 || true
+  rm -rf "$work"
+}
+
+bench_start_router() {
+  node=$1
+  shift
+  "$vlan" exec "$lan" "$node" -- "$build/bin/routersim" "$@" >"$work/sim-$node.out" 2>&1 &
+  bench_pids="$bench_pids $!"
+  i=0
+  until grep -q ready "$work/sim-$node.out" 2>/dev/null; do
+    i=$((i + 1)); [ "$i" -lt 100 ] || { echo "routersim in $node did not start" >&2; exit 1; }
+    sleep 0.05
+  done
+}
