@@ -1,3 +1,4 @@
+#include "app/upgrade_codes.h"
 #include "app/upgrade_form.h"
 #include "app/upgrade_texts.h"
 #include "search/device_search.h"
@@ -39,27 +40,27 @@ void TUpgradeForm1::DispatchWithParameters() {
 
 void TUpgradeForm1::DispatchInitialSetting() {
   switch (ApplyInitialSetting()) {
-    case -1:
+    case verdict::kReadError:
       EndProgram();
       break;
-    case 0:
+    case verdict::kSearchAndWait:
       AutoRun_ = 0;
       Interactive_ = 1;
       SearchLAN();
       IPComBoxChange();
       break;
-    case 1:
+    case verdict::kUpgradeByItself:
       AutoRun_ = 1;
       Interactive_ = 0;
       IPComBoxChange();
       StopTimer_.SetEnabled(true);
       break;
-    case 2:
+    case verdict::kRomDownload:
       models_.window.SetCaption(text::kRomDownloadCaption);
       GetMode_ = 1;
       StopTimer_.SetEnabled(true);
       break;
-    case 3:
+    case verdict::kPresetAndWait:
       AutoRun_ = 0;
       Interactive_ = 1;
       services_.search.ShowSearchResult(models_.IPComBox, models_.StatusBar1, SearchDetail_);

@@ -1,4 +1,5 @@
 #include "app/upgrade_form.h"
+#include "app/upgrade_codes.h"
 #include "app/upgrade_texts.h"
 #include "search/device_search.h"
 
@@ -6,25 +7,9 @@ namespace fwu {
 
 namespace {
 
-constexpr std::uint16_t kMethodNone = 0;
-constexpr std::uint16_t kMethodTftp = 1;
-constexpr std::uint16_t kMethodHttp = 2;
-constexpr std::uint16_t kMethodFtp = 3;
-constexpr std::uint16_t kMethodHttpAfterFtp = 133;
-
-namespace state {
-constexpr std::int16_t kTftpRunning = 11, kTftpDone = 12, kTftpFailed = 13;
-constexpr std::int16_t kHttpRunning = 121, kHttpDone = 122, kHttpFailed = 123;
-constexpr std::int16_t kFtpRunning = 131, kFtpDone = 132;
-}  // namespace state
-
-namespace code {
-constexpr std::int16_t kHttpDone = 122, kHttpFailed = 123, kHttpFinished = 124;
-constexpr std::int16_t kTftpRebooting = 1000, kTftpSent = 1001, kTftpRefused = 1002;
 // Written by StopTimer after each tick; transports only ever write 0 or a
 // completion code, so this tells "no report since the last tick".
 constexpr std::int16_t kNoReport = -1;
-}  // namespace code
 
 bool IsRunning(std::int16_t upgradeState) {
   return upgradeState == state::kTftpRunning || upgradeState == state::kHttpRunning ||
@@ -77,11 +62,11 @@ void TUpgradeForm1::UpgradeClick() {
     return;
   }
   m.Upgrade.SetEnabled(false);
-  if (MethodFirst_ && UpgradeMethod_ != kMethodTftp) {
+  if (MethodFirst_ && UpgradeMethod_ != method::kTftp) {
     switch (InitialSetting_.MethodOrder()) {
-      case 1: UpgradeMethod_ = kMethodHttp; break;
-      case 2: UpgradeMethod_ = kMethodFtp; break;
-      case 3: UpgradeMethod_ = kMethodTftp; break;
+      case 1: UpgradeMethod_ = method::kHttp; break;
+      case 2: UpgradeMethod_ = method::kFtp; break;
+      case 3: UpgradeMethod_ = method::kTftp; break;
       default: break;
     }
   }
@@ -100,13 +85,13 @@ TUpgradeForm1::Attempt TUpgradeForm1::RunAttempt() {
   ResetStopCounter();
   StopTimer_.SetEnabled(true);
   switch (UpgradeMethod_) {
-    case kMethodTftp:
+    case method::kTftp:
       if (services_.tftp) return StartTftp();
       break;
-    case kMethodHttp:
-    case kMethodHttpAfterFtp:
+    case method::kHttp:
+    case method::kHttpAfterFtp:
       return RunHttpAttempt();
-    case kMethodFtp:
+    case method::kFtp:
       return RunFtpAttempt();
     default:
       break;
@@ -149,7 +134,7 @@ TUpgradeForm1::Attempt TUpgradeForm1::RunHttpAttempt() {
   // HTTP with the negative result as its port.
   if (LoginResult_ < 0) {
     UpgradeState_ = state::kHttpFailed;
-    if (UpgradeMethod_ != kMethodFtp) {
+    if (UpgradeMethod_ != method::kFtp) {
       ShowLoginVerdict(LoginResult_);
       return Attempt::EndHandler;
     }
@@ -158,10 +143,10 @@ TUpgradeForm1::Attempt TUpgradeForm1::RunHttpAttempt() {
   ResetStopCounter();
   StopTimer_.SetEnabled(true);
   if (MethodFirst_ && InitialSetting_.MethodOrder() == 1) {
-    UpgradeMethod_ = kMethodHttp;
+    UpgradeMethod_ = method::kHttp;
     return StartHttp();
   }
-  if (UpgradeMethod_ == kMethodFtp) return Attempt::Again;
+  if (UpgradeMethod_ == method::kFtp) return Attempt::Again;
   return StartHttp();
 }
 
@@ -207,7 +192,7 @@ TUpgradeForm1::Attempt TUpgradeForm1::RunFtpAttempt() {
     return Attempt::EndHandler;
   }
   Log("Unsing FTP upgrade mode fail : " + SelectedIP_ + resultText);
-  UpgradeMethod_ = kMethodHttpAfterFtp;
+  UpgradeMethod_ = method::kHttpAfterFtp;
   return Attempt::Again;
 }
 
@@ -246,17 +231,17 @@ void TUpgradeForm1::StopTimerTimer() {
   }
   const std::int16_t report = StopCounter_;
   switch (report) {
-    case code::kHttpFinished:
+    case report::kHttpFinished:
       StopTimer_.SetEnabled(false);
       StopHttpWorker();
       Log("HTTP upgrade section :" + SectionResult_);
       if (!Interactive_) ExitClick();
       return;
-    case code::kHttpDone:
-    case code::kHttpFailed:
-    case code::kTftpSent:
+    case report::kHttpDone:
+    case report::kHttpFailed:
+    case report::kTftpSent:
       return;
-    case code::kTftpRefused:
+    case report::kTftpRefused:
       StopTimer_.SetEnabled(false);
       if (!Interactive_) {
         ExitClick();
@@ -265,7 +250,7 @@ void TUpgradeForm1::StopTimerTimer() {
             {"Incorrect upgrade file. Please check again!", "Warning", ButtonSet::Yes, BoxKind::Warning});
       }
       return;
-    case code::kTftpRebooting:
+    case report::kTftpRebooting:
       StopTimer_.SetEnabled(false);
       if (!Interactive_) {
         ExitClick();
@@ -287,7 +272,7 @@ void TUpgradeForm1::StopTimerTimer() {
   }
   stopCount_ = report == 0 ? 1 : stopCount_ + 1;
   std::int16_t expected = report;
-  StopCounter_.compare_exchange_strong(expected, code::kNoReport);
+  StopCounter_.compare_exchange_strong(expected, kNoReport);
   if (static_cast<std::uint16_t>(stopCount_) >= static_cast<std::uint16_t>(TimeOut_)) {
     OnStopCounterTimeout();
   } else {

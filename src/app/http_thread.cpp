@@ -1,5 +1,6 @@
 #include "app/http_thread.h"
 
+#include "app/upgrade_codes.h"
 #include "notice/notice_presenter.h"
 #include "ui/dialogs.h"
 #include "ui/main_window_models.h"
@@ -73,12 +74,12 @@ void THTTPThread::Execute() {
                           context_.selectedROMID, context_.selectedType, notices, dialogs);
   const std::string resultText = client_.ResultText();
   if (result < 0) {
-    context_.stopCounter = http_code::kFailed;
-    context_.upgradeState = http_code::kFailed;
+    context_.stopCounter = report::kHttpFailed;
+    context_.upgradeState = state::kHttpFailed;
     ShowBox(resultText, "Failure");
   } else {
-    context_.stopCounter = http_code::kDone;
-    context_.upgradeState = http_code::kDone;
+    context_.stopCounter = report::kHttpDone;
+    context_.upgradeState = state::kHttpDone;
     const std::string section = client_.UpgradeSection();
     // Waited for, like everything below: the controller reads the section
     // letters as soon as it sees 124.
@@ -93,7 +94,7 @@ void THTTPThread::Execute() {
     channel_.Call([&models = context_.models] { models.Upgrade.SetEnabled(true); });
   }
   channel_.Call([&models = context_.models, resultText] { models.StatusBar1.SetText(resultText); });
-  context_.stopCounter = http_code::kFinished;
+  context_.stopCounter = report::kHttpFinished;
   finished_ = true;
 }
 

@@ -54,13 +54,6 @@ struct HttpThreadContext {
   LinkDeadlines deadlines{};
 };
 
-// Completion codes the worker leaves in StopCounter and UpgradeState.
-namespace http_code {
-inline constexpr std::int16_t kDone = 122;
-inline constexpr std::int16_t kFailed = 123;
-inline constexpr std::int16_t kFinished = 124;
-}  // namespace http_code
-
 // The HTTP upgrade on a thread of its own, so that the window's watchdog
 // keeps ticking while files travel. Starts at once; runs UploadFiles once,
 // leaves 122 (done) or 123 (failed) and then, after its message box was

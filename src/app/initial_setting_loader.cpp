@@ -1,21 +1,12 @@
 #include <string>
 
+#include "app/upgrade_codes.h"
 #include "app/upgrade_form.h"
 #include "bundle/bundle_reader.h"
 #include "platform/files.h"
 #include "search/device_search.h"
 
 namespace fwu {
-
-namespace {
-
-constexpr int kReadError = -1;
-constexpr int kSearchAndWait = 0;
-constexpr int kUpgradeByItself = 1;
-constexpr int kRomDownload = 2;
-constexpr int kPresetAndWait = 3;
-
-}  // namespace
 
 void TUpgradeForm1::HandSearchSettings(std::uint8_t flags, const std::array<std::string, 4>& addresses) {
   services_.search.SetSearchParameters(flags, ROMID_, addresses);
@@ -29,7 +20,7 @@ int TUpgradeForm1::ApplyInitialSetting() {
     const int verdict = ApplyControlSlot(slot, decided);
     if (decided) return verdict;
   }
-  return kSearchAndWait;
+  return verdict::kSearchAndWait;
 }
 
 int TUpgradeForm1::ApplyControlSlot(const FileRow& slot, bool& decided) {
@@ -38,7 +29,7 @@ int TUpgradeForm1::ApplyControlSlot(const FileRow& slot, bool& decided) {
   if (!content) {
     services_.dialogs.ShowMessage(
         {"Read file : " + slot.path + " error!", "Function Error", ButtonSet::YesNoCancel});
-    return kReadError;
+    return verdict::kReadError;
   }
   InitialSetting_.Overlay(content->data(), content->size());
   const InitialSetting& s = InitialSetting_;
@@ -105,31 +96,31 @@ int TUpgradeForm1::ApplyControlSlot(const FileRow& slot, bool& decided) {
       if (!upgradeFile.empty()) {
         SetUserFile(upgradeFile, " ;");
         Log("Initial put upgrade file : " + models_.UpdateFileName.Text());
-        return addressGiven ? kUpgradeByItself : kSearchAndWait;
+        return addressGiven ? verdict::kUpgradeByItself : verdict::kSearchAndWait;
       }
-      if (!addressGiven) return kSearchAndWait;
-      return FileListValid_ ? kUpgradeByItself : kPresetAndWait;
+      if (!addressGiven) return verdict::kSearchAndWait;
+      return FileListValid_ ? verdict::kUpgradeByItself : verdict::kPresetAndWait;
     case InitialSetting::kMethodGet:
       if (!upgradeFile.empty()) {
         FileListValid_ = 1;
         models_.UpdateFileName.SetText(s.RomFile() + " ;");
-        return kRomDownload;
+        return verdict::kRomDownload;
       }
-      if (FileListValid_ == 0) return kSearchAndWait;
+      if (FileListValid_ == 0) return verdict::kSearchAndWait;
       break;
     case InitialSetting::kMethodSet:
       if (!upgradeFile.empty()) {
         SetUserFile(upgradeFile, " ;");
         Log("Initial set upgrade file : " + models_.UpdateFileName.Text());
       }
-      return kPresetAndWait;
+      return verdict::kPresetAndWait;
     default:
       services_.dialogs.ShowMessage({"Not Support Method Error", "Function Waring", ButtonSet::OkCancel});
       Log(std::string("Not Support Method : ") + static_cast<char>(s.Method()));
       break;
   }
   decided = false;
-  return kSearchAndWait;
+  return verdict::kSearchAndWait;
 }
 
 void TUpgradeForm1::SetUserFile(const std::string& path, const std::string& separator) {

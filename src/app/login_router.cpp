@@ -3,6 +3,7 @@
 #include <charconv>
 #include <vector>
 
+#include "app/upgrade_codes.h"
 #include "transfer/answer_scan.h"
 #include "transfer/http_client.h"
 #include "ui/log_sink.h"
@@ -14,7 +15,6 @@ constexpr std::size_t kQueryCapacity = 1024;
 constexpr std::size_t kRequestCapacity = 1460;
 constexpr std::int64_t kResponseCapacity = 35160;
 constexpr const char* kSecondTry = "rd=begin";
-constexpr std::uint16_t kMethodHttp = 2, kMethodFtp = 3, kMethodHttpAfterFtp = 133;
 
 constexpr std::string_view kRequestTail =
     "Accept-Language: zh-tw\r\nContent-Type: application/x-www-form-urlencoded\r\nAccept-Encoding: gzip, "
@@ -173,12 +173,12 @@ int LoginSession::Verdict(std::string_view index) {
     if (code == "8003") return Finish("Login password correct in New version", port_);
     return Finish("unknow error code : " + code, login::kNoAnswer);
   }
-  if (upgradeMethod_ == kMethodHttpAfterFtp) {
+  if (upgradeMethod_ == method::kHttpAfterFtp) {
     log_.AddLine("FTP Mode upgrade fail last time...");
     log_.AddLine("Try to use HTTP Mode to upgrade ");
-    upgradeMethod_ = kMethodHttp;
+    upgradeMethod_ = method::kHttp;
   } else {
-    upgradeMethod_ = kMethodFtp;
+    upgradeMethod_ = method::kFtp;
   }
   log_.AddLine("Old version detect");
   if (alert_) return Finish("Login password error in Old version", login::kPasswordRefused);

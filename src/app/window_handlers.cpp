@@ -1,24 +1,11 @@
 #include "app/upgrade_form.h"
+#include "app/upgrade_codes.h"
 #include "app/upgrade_texts.h"
 #include "search/device_search.h"
 
 namespace fwu {
 
 namespace {
-
-// Device types: the search's status codes.
-constexpr int kTypeCrash = 0;
-constexpr int kTypeNormal = 1;
-constexpr int kTypeDefault = 2;
-constexpr int kTypeCrashUnreachable = 3;
-constexpr int kTypeNormalUnreachable = 4;
-constexpr int kTypeDefaultUnreachable = 5;
-constexpr int kTypeUnknownDevice = 6;
-
-constexpr std::uint16_t kMethodNone = 0;
-constexpr std::uint16_t kMethodTftp = 1;
-constexpr std::uint16_t kMethodHttp = 2;
-constexpr std::uint16_t kMethodFtp = 3;
 
 constexpr char kEnterKey = 13;
 
@@ -122,9 +109,9 @@ void TUpgradeForm1::IPComBoxChange() {
   const bool filesMissing = FileListValid_ == 0 && m.UpdateFileName.Text().empty();
   const int releaseLayout = userRelease ? (FileListValid_ == 1 ? 5 : 3) : (FileListValid_ == 1 ? 4 : 2);
   switch (entry->status) {
-    case kTypeCrash:
+    case device::kCrash:
       m.Upgrade.SetEnabled(false);
-      UpgradeMethod_ = kMethodTftp;
+      UpgradeMethod_ = method::kTftp;
       SetLayout(FileListValid_ == 1 ? 4 : 2);
       if (filesMissing) {
         m.StatusBar1.SetText(text::kSelectUpgradeFiles);
@@ -133,10 +120,10 @@ void TUpgradeForm1::IPComBoxChange() {
         m.Upgrade.SetEnabled(true);
       }
       break;
-    case kTypeNormal:
-    case kTypeDefault:
-    case kTypeUnknownDevice:
-      UpgradeMethod_ = entry->status == kTypeUnknownDevice ? kMethodFtp : kMethodHttp;
+    case device::kNormal:
+    case device::kDefault:
+    case device::kUnknownDevice:
+      UpgradeMethod_ = entry->status == device::kUnknownDevice ? method::kFtp : method::kHttp;
       SetLayout(releaseLayout);
       m.PasswordComBox.SetEnabled(true);
       if (filesMissing && (releaseLayout == 3 || releaseLayout == 2)) {
@@ -146,20 +133,20 @@ void TUpgradeForm1::IPComBoxChange() {
       m.StatusBar1.SetText(m.PasswordComBox.Text().empty() ? "Please input the password" : text::kPressUpgrade);
       m.Upgrade.SetEnabled(true);
       break;
-    case kTypeCrashUnreachable:
+    case device::kCrashUnreachable:
       m.Upgrade.SetEnabled(false);
-      UpgradeMethod_ = kMethodNone;
+      UpgradeMethod_ = method::kNone;
       SetLayout(FileListValid_ == 1 ? 4 : 2);
       break;
-    case kTypeNormalUnreachable:
+    case device::kNormalUnreachable:
       m.Upgrade.SetEnabled(false);
-      UpgradeMethod_ = kMethodNone;
+      UpgradeMethod_ = method::kNone;
       SetLayout(releaseLayout);
       break;
-    case kTypeDefaultUnreachable:
+    case device::kDefaultUnreachable:
     default:
       m.Upgrade.SetEnabled(false);
-      UpgradeMethod_ = kMethodNone;
+      UpgradeMethod_ = method::kNone;
       break;
   }
   // Focus goes back to the address list; views follow the list's model.

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/http_thread.h"
+#include "app/upgrade_codes.h"
 #include "platform/files.h"
 #include "platform/poll_event_loop.h"
 #include "platform/temp_dir.h"
@@ -75,7 +76,7 @@ class HttpThreadTest : public ::testing::Test {
     if (adjust) adjust(context);
     THTTPThread worker(std::move(context));
     const auto watch = loop_.StartTimer(1, [&] {
-      if (stopCounter_ == http_code::kFinished && statusAt124_.empty()) {
+      if (stopCounter_ == report::kHttpFinished && statusAt124_.empty()) {
         statusAt124_ = models_.StatusBar1.Text();
         sectionAt124_ = sectionResult_;
         upgradeEnabledAt124_ = models_.Upgrade.Enabled();
