@@ -73,13 +73,13 @@ std::string VirtualLan::ScriptPath() { return SourceDir() + "/scripts/vlan"; }
 VirtualLan::VirtualLan(std::vector<LanRouter> routers) : name_(UniqueName()) {
   std::vector<std::string> argv = {ScriptPath(), "up", name_};
   for (const auto& router : routers) {
-    std::string spec = router.name + "=";
+    std::string argument = router.name + "=";
     for (std::size_t i = 0; i < router.addresses.size(); ++i) {
-      spec += (i == 0 ? "" : ",") + router.addresses[i];
+      argument += (i == 0 ? "" : ",") + router.addresses[i];
     }
-    if (!router.echo) spec += ":noecho";
+    if (!router.echo) argument += ":noecho";
     argv.push_back("--router");
-    argv.push_back(spec);
+    argv.push_back(argument);
   }
   const CommandResult result = RunCommand(argv, kScriptTimeoutMs);
   up_ = result.exitStatus == 0 && dir_.Valid();

@@ -41,17 +41,17 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::vect
       name.resize(equals);
       hasInlineValue = true;
     }
-    const OptionSpec* spec = nullptr;
+    const OptionSpec* option = nullptr;
     for (const OptionSpec& candidate : specs) {
-      if (candidate.name == name) spec = &candidate;
+      if (candidate.name == name) option = &candidate;
     }
-    if (!spec) throw UsageError("unknown option " + name);
-    if (spec->takesValue && !hasInlineValue) {
+    if (!option) throw UsageError("unknown option " + name);
+    if (option->takesValue && !hasInlineValue) {
       if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
       value = args[++i];
     }
-    if (!spec->takesValue && hasInlineValue) throw UsageError(name + " takes no value");
-    if (!spec->repeatable && parsed.Has(name)) throw UsageError(name + " given twice");
+    if (!option->takesValue && hasInlineValue) throw UsageError(name + " takes no value");
+    if (!option->repeatable && parsed.Has(name)) throw UsageError(name + " given twice");
     parsed.values_[name].push_back(value);
   }
   return parsed;
