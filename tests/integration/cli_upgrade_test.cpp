@@ -214,6 +214,24 @@ TEST_F(CliUpgradeTest, HttpFirstOverridesTheFtpOfAnOlderRouter) {
   EXPECT_TRUE(Received()[0] == firmware);
 }
 
+TEST_F(CliUpgradeTest, GetSavesTheStretchOfRomDataAskedFor) {
+  StartLan();
+  Bytes rom(8192);
+  for (std::size_t i = 0; i < rom.size(); ++i) rom[i] = static_cast<std::uint8_t>(i * 7 + 1);
+  const std::string romFile = lan_->Dir() + "router.rom";
+  ASSERT_TRUE(WriteWholeFile(romFile, rom));
+  StartRouter({"--password", "admin", "--rom-data", romFile});
+  upgrader_ = Upgrader(Control(), {{"firmware.bin", 0x080D, Firmware(100, 1)}});
+  const CommandResult result =
+      lan_->RunInPc("cd " + lan_->Dir() + " && " + upgrader_ + " get " + kRouter + " admin null 100 5000 saved.bin", 20000);
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_TRUE(Has(result.out, "Try FTP Get Method first..."));
+  EXPECT_TRUE(Has(result.out, "Try to use HTTP Get method."));
+  const auto saved = ReadWholeFile(lan_->Dir() + "saved.bin");
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_TRUE(*saved == Bytes(rom.begin() + 100, rom.begin() + 5100));
+}
+
 TEST_F(CliUpgradeTest, DeliveredLayoutStartsSearchesAndLeavesNoTemporaryFiles) {
   StartLan();
   StartRouter({"--rom-id", "QRT101", "--info", "Home"});
