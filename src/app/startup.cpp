@@ -29,7 +29,8 @@ TUpgradeForm1::TUpgradeForm1(UpgradeFormServices services, std::vector<std::stri
       programPath_(std::move(programPath)),
       StopTimer_(services.loop, 1000, [this] { StopTimerTimer(); }) {}
 
-TUpgradeForm1::~TUpgradeForm1() = default;
+// The worker writes into members declared after it; it must be gone first.
+TUpgradeForm1::~TUpgradeForm1() { StopHttpWorker(); }
 
 void TUpgradeForm1::FormCreate() {
   Log(text::kProgramVersion);
