@@ -53,6 +53,7 @@ int Run(const std::vector<std::string>& arguments) {
   form.FormCreate();
   if (form.StartupFailed()) return kBadStart;
   form.FormActivate();
+  if (form.StartupFailed()) return kBadStart;  // the control file could not be read
   const auto modes = form.CurrentModes();
   const bool unattended = modes.autoRun || modes.get;
   const auto finished = [&form] { return form.Closed() || form.Idle(); };
