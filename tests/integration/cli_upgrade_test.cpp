@@ -214,6 +214,22 @@ TEST_F(CliUpgradeTest, HttpFirstOverridesTheFtpOfAnOlderRouter) {
   EXPECT_TRUE(Received()[0] == firmware);
 }
 
+TEST_F(CliUpgradeTest, AttendedRunListsTheRoutersAndAsks) {
+  StartLan();
+  StartRouter({"--password", "pw", "--rom-id", "HOME42", "--info", "Attic"});
+  const Bytes firmware = Firmware(20000, 8);
+  upgrader_ = Upgrader(Control(), {{"firmware.bin", 0x080D, firmware}});
+  // The query and the boot probe both find it: two lines, the second a duplicate.
+  const CommandResult result = lan_->RunInPc("printf '1\\npw\\n' | " + upgrader_, 20000);
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_TRUE(Has(result.err, "status: 2 devices found"));
+  EXPECT_TRUE(Has(result.err, "  1) 192.168.123.254\n")) << result.err;
+  EXPECT_TRUE(Has(result.err, "  2) 192.168.123.254   IP duplicate\n")) << result.err;
+  EXPECT_TRUE(Has(result.err, "Password: "));
+  ASSERT_EQ(Received().size(), 1u);
+  EXPECT_TRUE(Received()[0] == firmware);
+}
+
 TEST_F(CliUpgradeTest, GetSavesTheStretchOfRomDataAskedFor) {
   StartLan();
   Bytes rom(8192);
