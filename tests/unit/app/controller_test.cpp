@@ -272,9 +272,11 @@ const std::string kReallyExit = "Upgrade Not complete, Do you really want to exi
 INSTANTIATE_TEST_SUITE_P(States, CloseQueryTest,
                          ::testing::Values(CloseCase{11, DialogAnswer::Cancel, kReallyExit, false},
                                            CloseCase{121, DialogAnswer::Ok, kReallyExit, true},
+                                           CloseCase{131, DialogAnswer::Cancel, kReallyExit, false},
                                            CloseCase{13, std::nullopt, "Upgrade Not success, please Run again !", true},
-                                           CloseCase{122, std::nullopt, "", true},
-                                           CloseCase{0, std::nullopt, "", true}));
+                                           CloseCase{123, std::nullopt, "Upgrade Not success, please Run again !", true},
+                                           CloseCase{12, std::nullopt, "", true}, CloseCase{122, std::nullopt, "", true},
+                                           CloseCase{132, std::nullopt, "", true}, CloseCase{0, std::nullopt, "", true}));
 
 TEST_F(ControllerTest, UnattendedRunStartsOnTheFirstTickAndEndsTheProgram) {
   InitialSetting control = DeliveredControl();
