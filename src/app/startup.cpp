@@ -1,22 +1,14 @@
-#include <algorithm>
-#include <cctype>
-
 #include "app/http_thread.h"
 #include "app/upgrade_form.h"
 #include "app/upgrade_texts.h"
 #include "bundle/bundle_reader.h"
 #include "notice/notice_presenter.h"
+#include "platform/ascii_case.h"
 #include "search/device_search.h"
 
 namespace fwu {
 
 namespace {
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 constexpr const char* kNull = "null";  // compared exactly: "NULL" is a value
 
@@ -111,11 +103,11 @@ void TUpgradeForm1::ApplyCommandLine() {
     Log("Set ROMID = " + romId + " in parameter input");
   }
 
-  const std::string operation = Lower(args[0]);
+  const std::string operation = AsciiLower(args[0]);
   const std::size_t count = args.size();
   if (operation == "put" || operation == "set") {
     if (operation == "put") PutMode_ = 1;
-    const auto isLog = [](const std::string& word) { return Lower(word) == "log"; };
+    const auto isLog = [](const std::string& word) { return AsciiLower(word) == "log"; };
     if (count == 5) {
       if (isLog(args[4])) {
         LogMode_ = 1;

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "bundle/section_letters.h"
+#include "platform/ascii_case.h"
 #include "platform/binary_file.h"
 #include "platform/files.h"
 #include "ui/dialogs.h"
@@ -13,12 +14,6 @@
 namespace fwu {
 
 namespace {
-
-std::string ToUpper(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return text;
-}
 
 constexpr std::uint8_t kNoIdCheck = 0x01;
 constexpr std::uint8_t kIdCheck = 0x02;
@@ -89,7 +84,7 @@ FileSelector::Decision FileSelector::DecideUpgradeFile(const FileRow& row, bool&
 }
 
 bool FileSelector::NameMatches(const std::string& path) const {
-  return ToUpper(FileNamePart(path)).starts_with(ToUpper(target_.selectedRomId));
+  return AsciiUpper(FileNamePart(path)).starts_with(AsciiUpper(target_.selectedRomId));
 }
 
 bool FileSelector::OfferMessageFile(const FileRow& row, SelectionRun& run) {

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "net/socket_exception.h"
+#include "platform/ascii_case.h"
 
 namespace fwu {
 
@@ -35,9 +36,7 @@ std::optional<std::uint16_t> ParsePort(const std::string& text) {
 }
 
 bool IsUdp(const std::string& proto) {
-  std::string lower = Trim(proto);
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-  return lower == "udp";
+  return AsciiLower(Trim(proto)) == "udp";
 }
 
 std::string Printf(const char* format, int code) {
