@@ -6,19 +6,9 @@
 #include <memory>
 
 #include "bundle/bundle_reader.h"
-#include "notice/notice_presenter.h"
+#include "notice/hidden_notice_presenter.h"
 #include "platform/poll_event_loop.h"
 #include "ui/console_dialogs.h"
-
-namespace {
-
-// Notices are not part of what is timed.
-class IgnoredNotices final : public fwu::NoticePresenter {
- public:
-  void Offer(const fwu::NoticeOffer&) override {}
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -27,7 +17,7 @@ int main(int argc, char** argv) {
   }
   fwu::PollEventLoop loop;
   fwu::ConsoleDialogs dialogs(loop, std::cerr);
-  IgnoredNotices notices;
+  fwu::HiddenNoticePresenter notices;  // notices are not part of what is timed
   using Clock = std::chrono::steady_clock;
   const auto microseconds = [](Clock::duration d) {
     return std::chrono::duration_cast<std::chrono::microseconds>(d).count();
