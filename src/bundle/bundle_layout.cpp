@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/fixed_field.h"
 #include "platform/little_endian.h"
 
 namespace fwu {
@@ -30,8 +31,7 @@ bool WalkRecords(const RandomAccessSource& source, std::uint64_t start, std::uin
     if (recordLength < kRecordHeaderSize || recordLength > trailerStart - position) return false;
     BundleRecord record;
     record.attribute = static_cast<std::uint16_t>((header[4] << 8) | header[5]);
-    const auto* name = header.data() + 6;
-    record.name.assign(name, std::find(name, name + kNameFieldSize, 0));
+    record.name = FixedFieldText(header.data() + 6, kNameFieldSize);
     record.contentOffset = position + kRecordHeaderSize;
     record.contentLength = recordLength - static_cast<std::uint32_t>(kRecordHeaderSize);
     layout.records.push_back(std::move(record));

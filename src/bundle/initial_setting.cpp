@@ -1,7 +1,8 @@
 #include "bundle/initial_setting.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "platform/fixed_field.h"
 
 namespace fwu {
 
@@ -12,9 +13,7 @@ void InitialSetting::Overlay(const std::uint8_t* data, std::size_t size) {
 }
 
 std::string InitialSetting::Text(Field field) const {
-  const auto* begin = raw_.data() + field.offset;
-  const auto* end = std::find(begin, begin + field.width, 0);
-  return std::string(begin, end);
+  return FixedFieldText(raw_.data() + field.offset, field.width);
 }
 
 bool InitialSetting::SetText(Field field, const std::string& text) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/fixed_field.h"
 #include "platform/little_endian.h"
 
 namespace fwu {
@@ -18,11 +19,6 @@ constexpr std::size_t kReservedOffset = 84;
 constexpr std::size_t kRtfLengthOffset = 118;
 constexpr std::size_t kBackColorOffset = 120;
 constexpr std::size_t kNoBlinkOffset = 124;
-
-std::string FieldText(const Bytes& bytes, std::size_t offset, std::size_t width) {
-  const auto begin = bytes.begin() + static_cast<std::ptrdiff_t>(offset);
-  return std::string(begin, std::find(begin, begin + static_cast<std::ptrdiff_t>(width), 0));
-}
 
 void PutText(Bytes& bytes, std::size_t offset, std::size_t width, const std::string& text) {
   std::copy_n(text.begin(), std::min(width, text.size()), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
@@ -56,8 +52,8 @@ Bytes MessageFile::Serialize() const {
 std::optional<MessageFile> MessageFile::Parse(const Bytes& bytes) {
   if (bytes.size() < kHeaderSize) return std::nullopt;
   MessageFile file;
-  file.messageName = FieldText(bytes, kNameOffset, kNameWidth);
-  file.messageCaption = FieldText(bytes, kCaptionOffset, kCaptionWidth);
+  file.messageName = FixedFieldText(bytes.data() + kNameOffset, kNameWidth);
+  file.messageCaption = FixedFieldText(bytes.data() + kCaptionOffset, kCaptionWidth);
   file.displayTime = LoadLe16(bytes.data() + kDisplayTimeOffset);
   file.noTftpFlag = bytes[kNoTftpOffset];
   file.noFtpFlag = bytes[kNoFtpOffset];
