@@ -170,7 +170,7 @@ TUpgradeForm1::Attempt TUpgradeForm1::RunFtpAttempt() {
   if (!FilesChosen()) return Attempt::Done;
   UpgradeState_ = state::kFtpRunning;
   const int result = services_.ftp ? services_.ftp->UploadFiles(MakeJob()) : -1;
-  const std::string resultText = services_.ftp ? services_.ftp->ResultText() : "FTP transfer not available";
+  const std::string resultText = services_.ftp ? services_.ftp->ResultText() : text::kFtpNotAvailable;
   if (closed_) return Attempt::EndHandler;
   if (result >= 0) {
     StopTimer_.SetEnabled(false);

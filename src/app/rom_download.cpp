@@ -58,15 +58,15 @@ void TUpgradeForm1::RunRomDownload() {
     services_.dialogs.ShowMessage({text::kUnconnectToRouter, text::kRouterConnectionFailure});
     return;
   }
-  RomValue offset = DeriveRomValue(InitialSetting_.RomOffset());
-  RomValue length = DeriveRomValue(InitialSetting_.RomLength());
+  const RomValue offset = DeriveRomValue(InitialSetting_.RomOffset());
+  const RomValue length = DeriveRomValue(InitialSetting_.RomLength());
   const std::string localFile = InitialSetting_.RomFile();
 
   Log("Try FTP Get Method first...");
   const std::string range = std::to_string(offset.number) + "#" + std::to_string(length.number);
   const int ftpResult =
       services_.ftp ? services_.ftp->GetRomFile({models_, address, password, range, localFile}) : -1;
-  const std::string ftpText = services_.ftp ? services_.ftp->ResultText() : "FTP transfer not available";
+  const std::string ftpText = services_.ftp ? services_.ftp->ResultText() : text::kFtpNotAvailable;
   if (ftpResult == kFtpSaved) {
     romSaved_ = true;
     Log("Get ROM data success");
@@ -84,8 +84,6 @@ void TUpgradeForm1::RunRomDownload() {
     return;
   }
   Log("Try to use HTTP Get method.");
-  offset = DeriveRomValue(InitialSetting_.RomOffset());
-  length = DeriveRomValue(InitialSetting_.RomLength());
   const int login = LoginRouter(password, address, UpgradeMethod_, models_.Memo1);
   if (login < 0) {
     ShowLoginVerdict(login);

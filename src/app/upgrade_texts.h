@@ -14,6 +14,8 @@ inline constexpr const char* kRouterConnectionFailure = "Router connection failu
 inline constexpr const char* kUpgradeNotCompleteRunAgain = "Upgrade Not complete, please run this program again !";
 inline constexpr const char* kUpgradeWarning = "Upgrade Warning";
 inline constexpr const char* kUpgradeFileNotSelected = "Upgrade file Not select, please select a upgrade file !";
+// The FTP transfer's result when this build has none.
+inline constexpr const char* kFtpNotAvailable = "FTP transfer not available";
 inline constexpr const char* kAbnormalTerminate =
     "Upgrade Abnormal Terminate and Please ReRun the program to ReUpgrade";
 

@@ -15,7 +15,7 @@
 #include "platform/manual_event_loop.h"
 #include "platform/temp_dir.h"
 #include "ui/scripted_dialogs.h"
-#include "unit/app/fake_device_search.h"
+#include "support/fake_device_search.h"
 
 namespace fwu::testing {
 

@@ -11,8 +11,8 @@
 namespace fwu::testing {
 
 // Records what the main window asks of the search and answers from a table
-// the test fills.
-class FakeDeviceSearch final : public DeviceSearch {
+// the test fills. Views' tests override how the search window shows.
+class FakeDeviceSearch : public DeviceSearch {
  public:
   struct Parameters {
     std::uint8_t flags;
