@@ -55,19 +55,36 @@ constexpr ExchangeTexts kLoginTexts{"send login PKT error", "send login PKT succ
 constexpr ExchangeTexts kIndexTexts{"send index PKT error", "send index PKT success",
                                     "receive response error in send index"};
 
+// The router's web server over real connections: one HttpClient each.
+class HttpWebExchange final : public WebExchange {
+ public:
+  explicit HttpWebExchange(const std::string& address) : address_(address) {}
+
+  Answer Exchange(std::string_view request, std::uint16_t port) override {
+    HttpClient client;
+    if (client.SendRequest(request, address_, port) < 0) return {Answer::Outcome::NotSent, {}, client.ResultText()};
+    const std::int64_t count = client.ReceiveResponse(response_.data(), kResponseCapacity);
+    if (count < 0) return {Answer::Outcome::NotReceived, {}, client.ResultText()};
+    return {Answer::Outcome::Answered, std::string_view(response_.data(), static_cast<std::size_t>(count)), {}};
+  }
+
+ private:
+  const std::string& address_;
+  std::vector<char> response_ = std::vector<char>(kResponseCapacity, '\0');
+};
+
 class LoginSession {
  public:
-  LoginSession(const std::string& password, const std::string& address, std::uint16_t& upgradeMethod,
-               LogSink& log, std::uint16_t port)
-      : password_(password), address_(address), upgradeMethod_(upgradeMethod), log_(log), port_(port) {}
+  LoginSession(WebExchange& web, const std::string& password, std::uint16_t& upgradeMethod, LogSink& log,
+               std::uint16_t port)
+      : web_(web), password_(password), upgradeMethod_(upgradeMethod), log_(log), port_(port) {}
 
   int LoginPhase();
 
  private:
   int IndexPhase();
   int Verdict(std::string_view index);
-  // The answer to one request over a connection of its own, or the result
-  // code of a failed exchange.
+  // The answer to one request, or the result code of a failed exchange.
   struct Answer {
     std::string_view text;
     int failure = 0;
@@ -79,32 +96,30 @@ class LoginSession {
     return result;
   }
 
+  WebExchange& web_;
   const std::string& password_;
-  const std::string& address_;
   std::uint16_t& upgradeMethod_;
   LogSink& log_;
   std::uint16_t port_;
   std::string secondLine_;
   bool alert_ = false;
   int redirects_ = 0;
-  std::vector<char> response_ = std::vector<char>(kResponseCapacity, '\0');
 };
 
 LoginSession::Answer LoginSession::Exchange(std::string_view request, const ExchangeTexts& texts) {
-  HttpClient client;
-  if (client.SendRequest(request, address_, port_) < 0) {
+  const WebExchange::Answer answer = web_.Exchange(request, port_);
+  if (answer.outcome == WebExchange::Answer::Outcome::NotSent) {
     log_.AddLine(texts.sendFailed);
-    log_.AddLine(client.ResultText());
+    log_.AddLine(answer.errorText);
     return {{}, login::kNotSent};
   }
   log_.AddLine(texts.sent);
-  const std::int64_t count = client.ReceiveResponse(response_.data(), kResponseCapacity);
-  if (count < 0) {
+  if (answer.outcome == WebExchange::Answer::Outcome::NotReceived) {
     log_.AddLine(texts.receiveFailed);
-    log_.AddLine(client.ResultText());
+    log_.AddLine(answer.errorText);
     return {{}, login::kNoAnswer};
   }
-  return {std::string_view(response_.data(), static_cast<std::size_t>(count)), 0};
+  return {answer.text, 0};
 }
 
 int LoginSession::LoginPhase() {
@@ -203,7 +218,13 @@ std::string_view IndexRequest() {
 
 int LoginRouter(const std::string& password, const std::string& address, std::uint16_t& upgradeMethod,
                 LogSink& log, std::uint16_t startPort) {
-  return LoginSession(password, address, upgradeMethod, log, startPort).LoginPhase();
+  HttpWebExchange web(address);
+  return LoginRouter(web, password, upgradeMethod, log, startPort);
+}
+
+int LoginRouter(WebExchange& web, const std::string& password, std::uint16_t& upgradeMethod, LogSink& log,
+                std::uint16_t startPort) {
+  return LoginSession(web, password, upgradeMethod, log, startPort).LoginPhase();
 }
 
 }  // namespace fwu

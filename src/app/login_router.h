@@ -30,6 +30,21 @@ inline constexpr int kNoCgi = -22;
 std::optional<std::string> BuildLoginRequest(const std::string& password, const std::string& secondLine);
 std::string_view IndexRequest();
 
+// One request to the router's web server and its whole answer, over a
+// connection of its own. The login runs its exchanges through this, so its
+// reading of the answers is reached without sockets.
+class WebExchange {
+ public:
+  struct Answer {
+    enum class Outcome { Answered, NotSent, NotReceived };
+    Outcome outcome = Outcome::Answered;
+    std::string_view text;  // the bytes received; valid until the next exchange
+    std::string errorText;  // why the request was not sent or not answered
+  };
+  virtual ~WebExchange() = default;
+  virtual Answer Exchange(std::string_view request, std::uint16_t port) = 0;
+};
+
 // Logs in to the router's web interface at address, starting on startPort.
 // Returns the port its web server listens on when the password is right,
 // else a negative code of namespace login. Tells the two firmware
@@ -38,5 +53,8 @@ std::string_view IndexRequest();
 // Blocks the calling thread while it waits for the router.
 int LoginRouter(const std::string& password, const std::string& address, std::uint16_t& upgradeMethod,
                 LogSink& log, std::uint16_t startPort = kWebPort);
+// The same login over any exchange.
+int LoginRouter(WebExchange& web, const std::string& password, std::uint16_t& upgradeMethod, LogSink& log,
+                std::uint16_t startPort = kWebPort);
 
 }  // namespace fwu

@@ -1,6 +1,5 @@
-#include <cctype>
-
 #include "app/login_router.h"
+#include "app/rom_value.h"
 #include "app/upgrade_form.h"
 #include "app/upgrade_texts.h"
 #include "search/device_search.h"
@@ -10,34 +9,6 @@
 namespace fwu {
 
 namespace {
-
-// The two forms of a ROM offset or length field. "0x" marks hexadecimal
-// text, which the router reads as such; the number form keeps reading the
-// digits after the prefix as decimal, as the routers in the field expect
-// for the FTP range ("0x1000" gives 1000).
-struct RomValue {
-  std::string text;
-  std::int64_t number = 0;
-};
-
-std::int64_t LeadingDecimal(const std::string& text) {
-  std::int64_t value = 0;
-  for (const char c : text) {
-    if (!std::isdigit(static_cast<unsigned char>(c)) || value > (INT64_MAX - 9) / 10) break;
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
-
-RomValue DeriveRomValue(const std::string& field) {
-  if (field.size() >= 2 && (field[1] == 'x' || field[1] == 'X')) {
-    const std::string digits = field.substr(2);
-    std::size_t end = 0;
-    while (end < digits.size() && !std::isspace(static_cast<unsigned char>(digits[end]))) ++end;
-    return {digits.substr(0, end), LeadingDecimal(digits)};
-  }
-  return {field, LeadingDecimal(field)};
-}
 
 constexpr int kFtpSaved = 1;
 constexpr int kFtpPasswordRefused = -2;

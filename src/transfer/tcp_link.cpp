@@ -10,31 +10,13 @@
 #include "platform/files.h"
 #include "platform/socket_error.h"
 #include "transfer/error_text.h"
+#include "transfer/response_head.h"
 #include "transfer/transfer_view.h"
 
 namespace fwu {
 namespace {
 
 using Chunk = std::array<char, TcpLink::kChunkSize + 1>;
-
-struct ResponseHead {
-  std::int64_t bodyStart = 0;
-  std::string error;  // empty when the head is acceptable
-};
-
-// The first chunk of a ROM response must hold a 200 status, the whole
-// header and the start of the body.
-ResponseHead ParseFirstChunk(std::string_view chunk) {
-  if (chunk.find(" 200 OK") == std::string_view::npos) {
-    return {0, chunk.find(" 400 ") != std::string_view::npos ? "Bad Request !" : "unknown response error code !"};
-  }
-  // The header ends at LF CR LF; the body starts after it.
-  const auto end = chunk.find("\n\r");
-  if (end == std::string_view::npos) return {0, "HTTP header parse error !"};
-  const auto bodyStart = static_cast<std::int64_t>(end) + 3;
-  if (bodyStart >= static_cast<std::int64_t>(chunk.size())) return {0, "HTTP header parse length error !"};
-  return {bodyStart, {}};
-}
 
 }  // namespace
 
