@@ -56,7 +56,7 @@ void LanSearch::Probe(ProbeKind kind, const std::string& address) {
     socket_.Close();
     socket_.SetLocalPort(localPort);
     lastFailure_ = std::current_exception();
-    Skip(kind, address, failure, failure.Code());
+    Skip(kind, address, failure);
     return;
   } catch (...) {
     // A socket left open would refuse the next probe's address for good.
@@ -81,12 +81,12 @@ void LanSearch::SendAndRead(ProbeKind kind, const std::string& address) {
   ReadAnswers(kind);
 }
 
-void LanSearch::Skip(ProbeKind kind, const std::string& address, const std::exception& failure, int code) {
+void LanSearch::Skip(ProbeKind kind, const std::string& address, const SocketException& failure) {
   if (log_ == nullptr) return;
   std::string probe = std::string(ProbeName(kind)) + " probe";
   if (kind == ProbeKind::DefaultAddress) probe += " to " + address;
   // The failure's own text carries a line break; the log gets one line.
-  const std::string reason = code != 0 ? ErrorText(code) : OneLine(failure.what());
+  const std::string reason = failure.Code() != 0 ? ErrorText(failure.Code()) : OneLine(failure.what());
   log_->AddLine("Search skipped the " + probe + ": " + reason);
 }
 

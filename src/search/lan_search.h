@@ -13,6 +13,7 @@ namespace fwu {
 class DeviceTable;
 class LogSink;
 class ProgressBarModel;
+class SocketException;
 class TAsyncSocket;
 class TPinger;
 
@@ -39,7 +40,7 @@ class LanSearch {
  private:
   void Probe(ProbeKind kind, const std::string& address);
   void SendAndRead(ProbeKind kind, const std::string& address);
-  void Skip(ProbeKind kind, const std::string& address, const std::exception& failure, int code);
+  void Skip(ProbeKind kind, const std::string& address, const SocketException& failure);
   void ReadAnswers(ProbeKind kind);
   void FileAnswer(ProbeKind kind, std::span<const std::uint8_t> datagram, const Ipv4Endpoint& sender);
   void CheckSingleAddress(const std::string& address);
