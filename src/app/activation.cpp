@@ -25,8 +25,7 @@ void TUpgradeForm1::FormActivate() {
 void TUpgradeForm1::DispatchWithParameters() {
   HandSearchSettings(DeviceSearch::kKeepFlags, kKeepAddresses);
   if (!models_.IPComBox.Text().empty()) {
-    services_.search.SearchAddress(SelectedAddressText());
-    services_.search.ShowSearchResult(models_.IPComBox, models_.StatusBar1, SearchDetail_);
+    SearchAndShow([this] { services_.search.SearchAddress(SelectedAddressText()); });
     IPComBoxChange();
   }
   if (LogMode_) ShowLogPane();

@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -144,6 +145,9 @@ class TUpgradeForm1 {
   int HeightWithoutLog(int height) const;
   void Log(const std::string& line) { models_.Memo1.AddLine(line); }
   std::string SelectedAddressText() const;
+  // Runs a search and fills the list from the table whatever became of it;
+  // a search that could send nothing says so in the status line.
+  void SearchAndShow(const std::function<void()>& search);
 
   UpgradeFormServices services_;
   std::vector<std::string> arguments_;

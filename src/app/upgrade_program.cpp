@@ -6,6 +6,8 @@ UpgradeProgram::UpgradeProgram(EventLoop& loop, Dialogs& dialogs, ApplicationCon
                                std::vector<std::string> arguments, std::string programPath)
     : search_(MakeRefreshForm(loop)),
       form_(UpgradeFormServices{loop, dialogs, *search_, notices_, application}, std::move(arguments),
-            std::move(programPath)) {}
+            std::move(programPath)) {
+  search_->SetLog(&form_.Models().Memo1);
+}
 
 }  // namespace fwu

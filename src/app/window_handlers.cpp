@@ -1,6 +1,8 @@
 #include "app/upgrade_form.h"
 #include "app/upgrade_codes.h"
 #include "app/upgrade_texts.h"
+#include "net/socket_exception.h"
+#include "platform/printable_text.h"
 #include "search/device_search.h"
 
 namespace fwu {
@@ -81,17 +83,27 @@ void TUpgradeForm1::SearchLAN() {
   m.ProgressBar1.SetMax(0);
   m.ProgressBar1.SetPosition(0);
   SetLayout(FileListValid_ == 0 ? 2 : 4);
-  services_.search.RunFullSearch(services_.dialogs);
-  services_.search.ShowSearchResult(m.IPComBox, m.StatusBar1, SearchDetail_);
+  SearchAndShow([this] { services_.search.RunFullSearch(services_.dialogs); });
   IPComBoxChange();
+}
+
+void TUpgradeForm1::SearchAndShow(const std::function<void()>& search) {
+  std::string failure;
+  try {
+    search();
+  } catch (const SocketException& e) {
+    failure = e.what();
+  }
+  services_.search.ShowSearchResult(models_.IPComBox, models_.StatusBar1, SearchDetail_);
+  // The status line has one line; the socket's text has two.
+  if (!failure.empty()) models_.StatusBar1.SetText(OneLine(failure));
 }
 
 void TUpgradeForm1::IPComBoxKeyPress(char key) {
   if (key != kEnterKey) return;
   const std::string address = SelectedAddressText();
   services_.search.ClearTable();
-  services_.search.SearchAddress(address);
-  services_.search.ShowSearchResult(models_.IPComBox, models_.StatusBar1, SearchDetail_);
+  SearchAndShow([&] { services_.search.SearchAddress(address); });
   IPComBoxChange();
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/printable_text.h"
+
 namespace fwu {
 
 ConsoleView::ConsoleView(MainWindowModels& models, std::ostream& out, std::ostream& err, bool progressBar)
@@ -22,13 +24,15 @@ void ConsoleView::PrintNewLines() {
   const auto& lines = models_.Memo1.Lines();
   if (lines.size() < linesPrinted_) linesPrinted_ = 0;  // the pane was cleared
   EndProgressLine();
-  for (; linesPrinted_ < lines.size(); ++linesPrinted_) out_ << lines[linesPrinted_] << '\n';
+  // Log lines quote what routers said; a terminal must not take any of it
+  // as a command.
+  for (; linesPrinted_ < lines.size(); ++linesPrinted_) out_ << PrintableText(OneLine(lines[linesPrinted_])) << '\n';
   out_.flush();
 }
 
 void ConsoleView::PrintStatus() {
   EndProgressLine();
-  err_ << "status: " << models_.StatusBar1.Text() << std::endl;
+  err_ << "status: " << PrintableText(OneLine(models_.StatusBar1.Text())) << std::endl;
 }
 
 void ConsoleView::DrawProgress() {

@@ -16,6 +16,7 @@ namespace {
 constexpr int kInvalidArgument = 10022;
 constexpr int kProtocolNotSupported = 10043;
 constexpr int kAddressNotAvailable = 10049;
+constexpr int kNetworkUnreachable = 10051;
 constexpr int kConnectionReset = 10054;
 constexpr int kNotConnected = 10057;
 
@@ -115,8 +116,33 @@ int TAsyncSocket::Send(const void* data, std::size_t length) {
   if (state_ != State::Connected) RaiseSocketError(kNotConnected, "Send", "Socket is not connected");
   std::size_t sent = 0;
   const auto bytes = std::span(static_cast<const std::uint8_t*>(data), length);
-  if (const int error = endpoint_->SendTo(destination_, bytes, sent)) RaiseEndpointError(error, "Send");
+  // The routing table sends a broadcast out of one interface at most, and
+  // out of none without a default route; the LAN is every interface.
+  const bool broadcast = destination_.address == kBroadcastIpv4;
+  int error = broadcast ? kNetworkUnreachable : endpoint_->SendTo(destination_, bytes, sent);
+  if (error == kNetworkUnreachable) error = SendOutOfEveryInterface(bytes, sent);
+  if (error != 0) RaiseEndpointError(error, "Send");
   return static_cast<int>(sent);
+}
+
+int TAsyncSocket::SendOutOfEveryInterface(std::span<const std::uint8_t> bytes, std::size_t& sent) {
+  const auto interfaces = endpoint_->Interfaces();
+  if (interfaces.empty()) RaiseSocketError(kNetworkUnreachable, "Send", "No network interface is up");
+  // One interface that takes the datagram is enough: the others may be
+  // down or unplugged, as a laptop's Wi-Fi often is.
+  int error = 0;
+  bool anySent = false;
+  for (const NetworkInterface& via : interfaces) {
+    std::size_t count = 0;
+    const int failure = endpoint_->SendToVia(destination_, via, bytes, count);
+    if (failure == 0) {
+      anySent = true;
+      sent = count;
+    } else {
+      error = failure;
+    }
+  }
+  return anySent ? 0 : error;
 }
 
 int TAsyncSocket::ReceiveFrom(void* buffer, std::size_t size, Ipv4Endpoint& sender) {

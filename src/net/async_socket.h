@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "platform/datagram_endpoint.h"
@@ -44,7 +45,9 @@ class TAsyncSocket {
   // Opens the socket; for UDP nothing is sent. Writes the bound port back
   // into LocalPort, so the next Connect binds the same port again.
   void Connect();
-  // One datagram to Addr:Port; returns the bytes queued.
+  // One datagram to Addr:Port; returns the bytes queued. A broadcast, and
+  // a unicast that no route reaches, go out of every broadcast interface
+  // instead, each with that interface's address as source.
   int Send(const void* data, std::size_t length);
   // At most one waiting datagram. -1 with LastError 10035 when nothing waits,
   // -1 with 10040 when it did not fit (it is dropped), else its length.
@@ -57,6 +60,8 @@ class TAsyncSocket {
   [[noreturn]] void RaiseSocketError(int code, const std::string& function, const std::string& description);
   [[noreturn]] void RaiseEndpointError(int code, const std::string& function);
   void OpenDatagramSocket();
+  // 0 when at least one interface took the datagram, else the last failure.
+  int SendOutOfEveryInterface(std::span<const std::uint8_t> bytes, std::size_t& sent);
 
   std::unique_ptr<DatagramEndpoint> endpoint_;
   std::string proto_ = "tcp";

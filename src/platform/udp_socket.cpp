@@ -65,6 +65,35 @@ int UdpSocket::SendTo(const Ipv4Endpoint& to, std::span<const std::uint8_t> data
   return 0;
 }
 
+int UdpSocket::SendToVia(const Ipv4Endpoint& to, const NetworkInterface& via, std::span<const std::uint8_t> data,
+                         std::size_t& sent) {
+  sockaddr_in raw = ToSockaddr(to);
+  iovec part{const_cast<std::uint8_t*>(data.data()), data.size()};
+  // The interface and source go with the datagram (IP_PKTINFO) rather than
+  // with the socket: no privilege is needed, and the one socket bound to the
+  // any-address still receives every answer on every interface.
+  alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+  msghdr message{};
+  message.msg_name = &raw;
+  message.msg_namelen = sizeof raw;
+  message.msg_iov = &part;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  cmsghdr* header = CMSG_FIRSTHDR(&message);
+  header->cmsg_level = IPPROTO_IP;
+  header->cmsg_type = IP_PKTINFO;
+  header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+  in_pktinfo info{};
+  info.ipi_ifindex = static_cast<int>(via.index);
+  info.ipi_spec_dst.s_addr = htonl(via.address);
+  std::memcpy(CMSG_DATA(header), &info, sizeof info);
+  const ssize_t n = sendmsg(fd_, &message, MSG_NOSIGNAL);
+  if (n < 0) return Fail();
+  sent = static_cast<std::size_t>(n);
+  return 0;
+}
+
 int UdpSocket::ReceiveFrom(std::span<std::uint8_t> buffer, std::size_t& received, Ipv4Endpoint& sender) {
   sockaddr_in from{};
   iovec part{buffer.data(), buffer.size()};

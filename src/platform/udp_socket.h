@@ -16,6 +16,9 @@ class UdpSocket final : public DatagramEndpoint {
   int BoundPort(std::uint16_t& port) override;
   int EnableBroadcast() override;
   int SendTo(const Ipv4Endpoint& to, std::span<const std::uint8_t> data, std::size_t& sent) override;
+  std::vector<NetworkInterface> Interfaces() const override { return BroadcastInterfaces(); }
+  int SendToVia(const Ipv4Endpoint& to, const NetworkInterface& via, std::span<const std::uint8_t> data,
+                std::size_t& sent) override;
   int ReceiveFrom(std::span<std::uint8_t> buffer, std::size_t& received, Ipv4Endpoint& sender) override;
   void Close() override;
   bool IsCreated() const override { return fd_ >= 0; }

@@ -4,8 +4,12 @@
 
 #include "net/async_socket.h"
 #include "net/pinger.h"
+#include "net/socket_exception.h"
+#include "platform/printable_text.h"
 #include "search/device_table.h"
+#include "transfer/error_text.h"
 #include "ui/controls.h"
+#include "ui/log_sink.h"
 
 namespace fwu {
 
@@ -24,6 +28,9 @@ LanSearch::LanSearch(EventLoop& loop, TAsyncSocket& socket, TPinger& pinger, Dev
     : loop_(loop), socket_(socket), pinger_(pinger), table_(table), progress_(progress), settings_(settings) {}
 
 void LanSearch::Search(const std::string& address) {
+  probesSent_ = 0;
+  lastFailure_ = nullptr;
+  const std::size_t countBefore = table_.Count();
   if (settings_.flags & search_flag::kQuery) Probe(ProbeKind::Query, address);
   if (settings_.flags & search_flag::kBoot) Probe(ProbeKind::Boot, address);
   if (settings_.flags & search_flag::kRecovery) Probe(ProbeKind::Recovery, address);
@@ -33,22 +40,24 @@ void LanSearch::Search(const std::string& address) {
     }
   }
   CheckSingleAddress(address);
+  if (probesSent_ == 0 && lastFailure_ && table_.Count() == countBefore) std::rethrow_exception(lastFailure_);
 }
 
 void LanSearch::Probe(ProbeKind kind, const std::string& address) {
   if (!IsBroadcast(address) && table_.Lists(address)) return;
+  // Port 68 is the boot probe's alone when it cannot be had (no privilege,
+  // a DHCP client holds it): the next probe and the next search start from
+  // the port they had.
+  const std::string localPort = socket_.LocalPort();
   try {
-    if (kind == ProbeKind::Boot) socket_.SetLocalPort(std::to_string(kBootClientPort));
-    socket_.SetProto("udp");
-    socket_.SetAddr(address);
-    socket_.SetPort(std::to_string(ProbePort(kind)));
-    socket_.Connect();
-    const Bytes probe = BuildProbe(kind, settings_.romId);
-    socket_.Send(probe.data(), probe.size());
-    // Holds the thread, as the search always has: answers queue in the
-    // socket meanwhile, and nothing else may read them.
-    loop_.WaitMs(kAnswerWaitMs, false);
-    ReadAnswers(kind);
+    SendAndRead(kind, address);
+    ++probesSent_;
+  } catch (const SocketException& failure) {
+    socket_.Close();
+    socket_.SetLocalPort(localPort);
+    lastFailure_ = std::current_exception();
+    Skip(kind, address, failure);
+    return;
   } catch (...) {
     // A socket left open would refuse the next probe's address for good.
     socket_.Close();
@@ -56,6 +65,29 @@ void LanSearch::Probe(ProbeKind kind, const std::string& address) {
   }
   socket_.Close();
   FoundAny();
+}
+
+void LanSearch::SendAndRead(ProbeKind kind, const std::string& address) {
+  if (kind == ProbeKind::Boot) socket_.SetLocalPort(std::to_string(kBootClientPort));
+  socket_.SetProto("udp");
+  socket_.SetAddr(address);
+  socket_.SetPort(std::to_string(ProbePort(kind)));
+  socket_.Connect();
+  const Bytes probe = BuildProbe(kind, settings_.romId);
+  socket_.Send(probe.data(), probe.size());
+  // Holds the thread, as the search always has: answers queue in the
+  // socket meanwhile, and nothing else may read them.
+  loop_.WaitMs(kAnswerWaitMs, false);
+  ReadAnswers(kind);
+}
+
+void LanSearch::Skip(ProbeKind kind, const std::string& address, const SocketException& failure) {
+  if (log_ == nullptr) return;
+  std::string probe = std::string(ProbeName(kind)) + " probe";
+  if (kind == ProbeKind::DefaultAddress) probe += " to " + address;
+  // The failure's own text carries a line break; the log gets one line.
+  const std::string reason = failure.Code() != 0 ? ErrorText(failure.Code()) : OneLine(failure.what());
+  log_->AddLine("Search skipped the " + probe + ": " + reason);
 }
 
 void LanSearch::ReadAnswers(ProbeKind kind) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <string>
 
 #include "platform/event_loop.h"
@@ -10,7 +11,9 @@
 namespace fwu {
 
 class DeviceTable;
+class LogSink;
 class ProgressBarModel;
+class SocketException;
 class TAsyncSocket;
 class TPinger;
 
@@ -27,11 +30,17 @@ class LanSearch {
             const SearchSettings& settings);
 
   // Runs the probes the flags select against address, then the
-  // single-address check. Adds to the table; never clears it.
+  // single-address check. Adds to the table; never clears it. A probe that
+  // cannot be sent is logged and skipped; only when none could be sent and
+  // nothing was found does the last probe's SocketException come out.
   void Search(const std::string& address);
+  // Where skipped probes are reported; none by default.
+  void SetLog(LogSink* log) { log_ = log; }
 
  private:
   void Probe(ProbeKind kind, const std::string& address);
+  void SendAndRead(ProbeKind kind, const std::string& address);
+  void Skip(ProbeKind kind, const std::string& address, const SocketException& failure);
   void ReadAnswers(ProbeKind kind);
   void FileAnswer(ProbeKind kind, std::span<const std::uint8_t> datagram, const Ipv4Endpoint& sender);
   void CheckSingleAddress(const std::string& address);
@@ -45,6 +54,10 @@ class LanSearch {
   DeviceTable& table_;
   ProgressBarModel& progress_;
   const SearchSettings& settings_;
+  LogSink* log_ = nullptr;
+  // Of the current Search: probes sent, and the last that could not be.
+  int probesSent_ = 0;
+  std::exception_ptr lastFailure_;
 };
 
 }  // namespace fwu

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "platform/printable_text.h"
+
 namespace fwu {
 
 namespace {
@@ -15,12 +17,13 @@ constexpr std::string_view kRecoveryTag = "$Quelby";
 constexpr std::size_t kRecoveryTagOffset = 4;
 
 // A text ends at its first 0 byte, or at the end of the datagram when it
-// has none.
+// has none. Any device on the LAN may answer, so what it says is filed
+// printable: the table's texts go to the list, the log and terminals.
 std::string TextAt(std::span<const std::uint8_t> datagram, std::size_t offset) {
   if (offset >= datagram.size()) return {};
   const auto rest = datagram.subspan(offset);
   const auto end = std::find(rest.begin(), rest.end(), std::uint8_t{0});
-  return std::string(rest.begin(), end);
+  return PrintableText(std::string(rest.begin(), end));
 }
 
 bool IsBootReply(std::span<const std::uint8_t> datagram) {
@@ -61,6 +64,16 @@ std::uint16_t ProbePort(ProbeKind kind) {
     case ProbeKind::DefaultAddress: return 9;
   }
   return 0;
+}
+
+const char* ProbeName(ProbeKind kind) {
+  switch (kind) {
+    case ProbeKind::Query: return "query";
+    case ProbeKind::Boot: return "boot";
+    case ProbeKind::Recovery: return "recovery";
+    case ProbeKind::DefaultAddress: return "default-address";
+  }
+  return "";
 }
 
 std::size_t ReadBufferSize(ProbeKind kind) {

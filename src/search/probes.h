@@ -17,6 +17,8 @@ inline constexpr std::uint16_t kBootClientPort = 68;
 
 Bytes BuildProbe(ProbeKind kind, const std::string& romId);
 std::uint16_t ProbePort(ProbeKind kind);
+// The probe's name in the log: "query", "boot", "recovery", "default-address".
+const char* ProbeName(ProbeKind kind);
 // A longer answer does not fit and ends the reading for its probe.
 std::size_t ReadBufferSize(ProbeKind kind);
 

@@ -37,6 +37,8 @@ class TRefreshForm final : public DeviceSearch {
   const DeviceTable& Table() const { return table_; }
   SearchWindowModel& Window() { return window_; }
   const TAsyncSocket& Socket() const { return AsyncSocket1; }
+  // The log pane that hears of probes the search had to skip.
+  void SetLog(LogSink* log) { search_.SetLog(log); }
 
  private:
   void FormActivate();

@@ -16,11 +16,16 @@ struct SearchProbeOutput {
   std::vector<DeviceEntry> entries;
   std::vector<std::string> lines;
   std::vector<std::string> statuses;
+  std::vector<std::string> log;
   std::string err;
 };
 
-inline SearchProbeOutput RunSearchProbe(const VirtualLan& lan, const std::string& arguments, int timeoutMs = 20000) {
-  const CommandResult result = lan.RunInPc(VirtualLan::BinPath("searchprobe") + " " + arguments, timeoutMs);
+// prefix is shell text put before the program: commands to run first, or a
+// program that runs it (setpriv and its switches).
+inline SearchProbeOutput RunSearchProbe(const VirtualLan& lan, const std::string& arguments, int timeoutMs = 20000,
+                                        const std::string& prefix = "") {
+  const CommandResult result =
+      lan.RunInPc(prefix + VirtualLan::BinPath("searchprobe") + " " + arguments, timeoutMs);
   SearchProbeOutput output;
   output.exitStatus = result.exitStatus;
   output.err = result.err;
@@ -40,6 +45,8 @@ inline SearchProbeOutput RunSearchProbe(const VirtualLan& lan, const std::string
       output.lines.push_back(text.substr(5));
     } else if (text.rfind("status ", 0) == 0) {
       output.statuses.push_back(text.substr(7));
+    } else if (text.rfind("log ", 0) == 0) {
+      output.log.push_back(text.substr(4));
     }
   }
   return output;

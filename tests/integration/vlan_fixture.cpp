@@ -70,8 +70,8 @@ std::string VirtualLan::BinPath(const std::string& program) { return BinDir() + 
 
 std::string VirtualLan::ScriptPath() { return SourceDir() + "/scripts/vlan"; }
 
-VirtualLan::VirtualLan(std::vector<LanRouter> routers) : name_(UniqueName()) {
-  std::vector<std::string> argv = {ScriptPath(), "up", name_};
+VirtualLan::VirtualLan(std::vector<LanRouter> routers, const std::string& pcRoute) : name_(UniqueName()) {
+  std::vector<std::string> argv = {ScriptPath(), "up", name_, "--pc-route", pcRoute};
   for (const auto& router : routers) {
     std::string argument = router.name + "=";
     for (std::size_t i = 0; i < router.addresses.size(); ++i) {

@@ -33,7 +33,9 @@ class VirtualLan {
   static std::string BinPath(const std::string& program);
   static std::string ScriptPath();
 
-  explicit VirtualLan(std::vector<LanRouter> routers);
+  // pcRoute: where the PC's default route is, as `vlan up --pc-route` takes
+  // it: "lan" (the routers' link), "none", or "wifi" (a second link).
+  explicit VirtualLan(std::vector<LanRouter> routers, const std::string& pcRoute = "lan");
   ~VirtualLan();
   VirtualLan(const VirtualLan&) = delete;
   VirtualLan& operator=(const VirtualLan&) = delete;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "net/socket_exception.h"
 #include "search/device_search.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
@@ -33,6 +34,7 @@ class FakeDeviceSearch : public DeviceSearch {
   void RunFullSearch(Dialogs&) override {
     ++fullSearches;
     table = network;
+    if (!fullSearchFailure.empty()) throw SocketException(fullSearchFailure, 10051);
   }
   void ClearTable() override { table.clear(); }
   void ShowSearchResult(ComboBoxModel& list, StatusBarModel& status, int detail) override {
@@ -61,6 +63,7 @@ class FakeDeviceSearch : public DeviceSearch {
   std::vector<std::string> pinged;
   std::vector<int> details;
   int fullSearches = 0;
+  std::string fullSearchFailure;  // raised by the full search once its table is filled
 };
 
 }  // namespace fwu::testing

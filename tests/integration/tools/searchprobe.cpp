@@ -5,6 +5,7 @@
 //
 //   searchprobe [--flags N] [--romid TEXT] [--ip1..--ip4 ADDR] COMMAND...
 //   COMMAND: full | address ADDR | clear | show 111|222
+// Log lines of the search (probes it skipped) are printed as "log TEXT".
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <sys/resource.h>
@@ -22,6 +23,7 @@
 #include "platform/poll_event_loop.h"
 #include "search/refresh_form.h"
 #include "ui/controls.h"
+#include "ui/log_sink.h"
 #include "ui/scripted_dialogs.h"
 
 namespace {
@@ -55,6 +57,12 @@ std::int64_t CpuMs() {
   const auto ms = [](const timeval& t) { return std::int64_t{t.tv_sec} * 1000 + t.tv_usec / 1000; };
   return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
+
+// The search's log pane: each line as "log TEXT".
+class PrintedLog final : public fwu::LogSink {
+ public:
+  void AddLine(const std::string& line) override { std::printf("log %s\n", line.c_str()); }
+};
 
 int Usage() {
   std::fprintf(stderr,
@@ -102,6 +110,8 @@ int main(int argc, char** argv) {
     fwu::PollEventLoop loop;
     fwu::ScriptedDialogs dialogs(loop);
     const auto form = fwu::MakeRefreshForm(loop);
+    PrintedLog log;
+    form->SetLog(&log);
     form->SetSearchParameters(flags, romId, ips);
     const std::int64_t wallStart = fwu::MonotonicMs();
     const std::int64_t cpuStart = CpuMs();

@@ -195,6 +195,15 @@ TEST_F(WindowTest, RefreshRunsAFullSearchAndFillsTheList) {
   EXPECT_EQ(form.Models().StatusBar1.Text(), kInputPassword);
 }
 
+TEST_F(WindowTest, RefreshThatCouldSendNothingShowsTheFailureAndTheEmptiedList) {
+  auto& form = Started({{1, "10.0.0.1", "A", ""}});
+  search_.network.clear();
+  search_.fullSearchFailure = "Error 10051 in function Send\r\nNetwork is unreachable";
+  form.IPReFreshClick();
+  EXPECT_TRUE(form.Models().IPComBox.Items().empty()) << "no line left over from the search before";
+  EXPECT_EQ(form.Models().StatusBar1.Text(), "Error 10051 in function Send Network is unreachable");
+}
+
 TEST_F(WindowTest, BrowseReplacesFileListWithTheChosenFiles) {
   auto& form = Started({});
   dialogs_.QueueFiles({"/a/one.bin", "/a/two.bin", "/a/three.exe"});

@@ -21,16 +21,22 @@ class FakeDatagramNetwork final : public DatagramEndpoint {
     Bytes data;
     std::uint16_t localPort;
     bool broadcastAllowed;
+    Ipv4 source;  // the interface's address; any-address when routed
   };
 
   std::vector<Sent> sent;
+  std::vector<NetworkInterface> interfaces{{"eth0", 2, 0xC0A80964u}};  // 192.168.9.100
   int binds = 0;
   int failBindWith = 0;
+  std::uint16_t failBindOnlyOnPort = 0;  // with failBindWith: other ports bind
   int failSendWith = 0;
+  bool noDefaultRoute = false;  // routed sends fail as unreachable
 
-  // The device answers datagrams to port that begin with probePrefix.
-  void Respond(const std::string& device, std::uint16_t port, Bytes answer, Bytes probePrefix = {}) {
-    responders_.push_back({*ParseDottedIpv4(device), port, std::move(answer), std::move(probePrefix)});
+  // The device answers datagrams to port that begin with probePrefix. With
+  // a link (an interface's address) it hears only what leaves by that one.
+  void Respond(const std::string& device, std::uint16_t port, Bytes answer, Bytes probePrefix = {},
+               Ipv4 link = kAnyIpv4) {
+    responders_.push_back({*ParseDottedIpv4(device), port, std::move(answer), std::move(probePrefix), link});
   }
 
   int Create() override {
@@ -40,7 +46,7 @@ class FakeDatagramNetwork final : public DatagramEndpoint {
   }
   int Bind(const Ipv4Endpoint& local) override {
     ++binds;
-    if (failBindWith != 0) return failBindWith;
+    if (failBindWith != 0 && (failBindOnlyOnPort == 0 || local.port == failBindOnlyOnPort)) return failBindWith;
     localPort_ = local.port != 0 ? local.port : static_cast<std::uint16_t>(40000 + binds);
     return 0;
   }
@@ -53,18 +59,13 @@ class FakeDatagramNetwork final : public DatagramEndpoint {
     return 0;
   }
   int SendTo(const Ipv4Endpoint& to, std::span<const std::uint8_t> data, std::size_t& count) override {
-    if (failSendWith != 0) return failSendWith;
-    if (to.address == kBroadcastIpv4 && !broadcast_) return 10013;
-    sent.push_back({to, Bytes(data.begin(), data.end()), localPort_, broadcast_});
-    for (const Responder& r : responders_) {
-      const bool prefixMatches = data.size() >= r.probePrefix.size() &&
-                                 std::equal(r.probePrefix.begin(), r.probePrefix.end(), data.begin());
-      if (r.port == to.port && prefixMatches && (to.address == kBroadcastIpv4 || to.address == r.device)) {
-        queue_.push_back({r.device, r.answer});
-      }
-    }
-    count = data.size();
-    return 0;
+    if (noDefaultRoute) return 10051;
+    return Deliver(to, data, kAnyIpv4, count);
+  }
+  std::vector<NetworkInterface> Interfaces() const override { return interfaces; }
+  int SendToVia(const Ipv4Endpoint& to, const NetworkInterface& via, std::span<const std::uint8_t> data,
+                std::size_t& count) override {
+    return Deliver(to, data, via.address, count);
   }
   int ReceiveFrom(std::span<std::uint8_t> buffer, std::size_t& received, Ipv4Endpoint& sender) override {
     if (queue_.empty()) return 10035;
@@ -84,11 +85,28 @@ class FakeDatagramNetwork final : public DatagramEndpoint {
   std::string LastErrorDescription() const override { return "scripted failure"; }
 
  private:
+  int Deliver(const Ipv4Endpoint& to, std::span<const std::uint8_t> data, Ipv4 source, std::size_t& count) {
+    if (failSendWith != 0) return failSendWith;
+    if (to.address == kBroadcastIpv4 && !broadcast_) return 10013;
+    sent.push_back({to, Bytes(data.begin(), data.end()), localPort_, broadcast_, source});
+    for (const Responder& r : responders_) {
+      const bool prefixMatches = data.size() >= r.probePrefix.size() &&
+                                 std::equal(r.probePrefix.begin(), r.probePrefix.end(), data.begin());
+      const bool onLink = r.link == kAnyIpv4 || r.link == source;
+      if (r.port == to.port && prefixMatches && onLink && (to.address == kBroadcastIpv4 || to.address == r.device)) {
+        queue_.push_back({r.device, r.answer});
+      }
+    }
+    count = data.size();
+    return 0;
+  }
+
   struct Responder {
     Ipv4 device;
     std::uint16_t port;
     Bytes answer;
     Bytes probePrefix;
+    Ipv4 link;
   };
   struct Queued {
     Ipv4 from;

@@ -80,6 +80,53 @@ TEST_F(SearchFlow, FixedAddressAnsweringTwiceIsADuplicateOnlyWhileUnreachable) {
                                                   "10.0.0.6"}));
 }
 
+TEST_F(SearchFlow, BootProbeThatCannotHavePort68IsSkippedAndLoggedAndThePortRestored) {
+  struct Row {
+    int error;
+    std::string logged;
+  };
+  for (const Row& r : {Row{10013, "Search skipped the boot probe: Permission Denied."},
+                       Row{10048, "Search skipped the boot probe: Address already in use."}}) {
+    SetUp();
+    MemoModel log;
+    form->SetLog(&log);
+    lan->failBindWith = r.error;
+    lan->failBindOnlyOnPort = 68;
+    lan->Respond("192.168.9.1", 9, QueryAnswer("QRT101", "v2"));
+    lan->Respond("192.168.9.2", 69, RecoveryAnswer());
+    echo->Answer("192.168.9.1");
+    echo->Answer("192.168.9.2");
+    EXPECT_NO_THROW(form->RunFullSearch(dialogs));
+    EXPECT_EQ(Codes(), (std::vector<std::int32_t>{1, 0})) << r.error;
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{r.logged});
+    EXPECT_EQ(Destinations().size(), 6u) << "every probe but the boot probe went out";
+    for (const auto& s : lan->sent) EXPECT_NE(s.localPort, 68);
+    EXPECT_NE(form->Socket().LocalPort(), "68");
+  }
+}
+
+TEST_F(SearchFlow, WithoutDefaultRouteProbesLeaveByEveryInterfaceAndAnswersShareOneTable) {
+  constexpr Ipv4 kCable = 0xC0A80964u, kWifi = 0x0A000064u;  // 192.168.9.100, 10.0.0.100
+  lan->interfaces = {{"eth0", 2, kCable}, {"wlan0", 3, kWifi}};
+  lan->noDefaultRoute = true;
+  lan->Respond("192.168.9.1", 9, QueryAnswer("QRT101", "v2"), {}, kCable);
+  lan->Respond("10.0.0.1", 69, RecoveryAnswer(), {}, kWifi);
+  lan->Respond("192.168.0.1", 9, DefaultAddressAnswer(), ToBytes("QQ"), kCable);
+  form->RunFullSearch(dialogs);
+  ASSERT_EQ(lan->sent.size(), 2u * 7u) << "three broadcasts and four fixed addresses, each on both links";
+  for (std::size_t i = 0; i < lan->sent.size(); ++i) EXPECT_EQ(lan->sent[i].source, i % 2 == 0 ? kCable : kWifi);
+  EXPECT_EQ(Lines(222), (std::vector<std::string>{"192.168.9.1  QRT101 - v2   normal IP unreachable",
+                                                  "10.0.0.1  $Quelby - unknown   crash and IP unreachable",
+                                                  "192.168.0.1  default IP - unknown   default IP unreachable"}));
+  EXPECT_EQ(loop.NowMs(), 20 + 7 * 200) << "one wait per probe, however many links";
+}
+
+TEST_F(SearchFlow, RouterTextsAreFiledPrintable) {
+  lan->Respond("192.168.9.1", 9, QueryAnswer("QRT\x1b[2J", "\x1b]0;owned\x07 v2\x7f"));
+  form->RunFullSearch(dialogs);
+  EXPECT_EQ(Lines(222), std::vector<std::string>{"192.168.9.1  QRT?[2J - ?]0;owned? v2?   normal IP unreachable"});
+}
+
 TEST_F(SearchFlow, QueryAnsweredTwiceGivesANormalDuplicate) {
   form->SetSearchParameters(0x01, "Kavlor", {"", "", "", ""});
   lan->Respond("10.0.0.7", 9, QueryAnswer("A", "a"));
