@@ -11,6 +11,11 @@ namespace {
 // completion code, so this tells "no report since the last tick".
 constexpr std::int16_t kNoReport = -1;
 
+bool IsFailed(std::int16_t upgradeState) {
+  return upgradeState == state::kTftpFailed || upgradeState == state::kHttpFailed ||
+         upgradeState == state::kFtpFailed;
+}
+
 bool IsRunning(std::int16_t upgradeState) {
   return upgradeState == state::kTftpRunning || upgradeState == state::kHttpRunning ||
          upgradeState == state::kFtpRunning;
@@ -188,6 +193,7 @@ TUpgradeForm1::Attempt TUpgradeForm1::RunFtpAttempt() {
   }
   StopTimer_.SetEnabled(false);
   if (result == -2 || result == -4) {
+    UpgradeState_ = state::kFtpFailed;
     services_.dialogs.ShowMessage({resultText, "Authentication Failed"});
     return Attempt::EndHandler;
   }
@@ -316,7 +322,7 @@ void TUpgradeForm1::ExitClick() {
     StopTimer_.SetEnabled(true);
     return;
   }
-  if (upgradeState == state::kTftpFailed || upgradeState == state::kHttpFailed) {
+  if (IsFailed(upgradeState)) {
     services_.dialogs.ShowMessage({"Upgrade Not Success, Please Run Again !", "Upgrade Failure"});
   }
   Close();
@@ -331,7 +337,7 @@ bool TUpgradeForm1::FormCloseQuery() {
     const DialogAnswer answer = services_.dialogs.ShowMessage(
         {"Upgrade Not complete, Do you really want to exit program ?", text::kUpgradeWarning, ButtonSet::OkCancel});
     allow = answer == DialogAnswer::Ok;
-  } else if (upgradeState == state::kTftpFailed || upgradeState == state::kHttpFailed) {
+  } else if (IsFailed(upgradeState)) {
     services_.dialogs.ShowMessage({"Upgrade Not success, please Run again !", text::kUpgradeWarning});
   }
   StopTimer_.SetEnabled(true);

@@ -19,6 +19,9 @@ namespace state {
 inline constexpr std::int16_t kTftpRunning = 11, kTftpDone = 12, kTftpFailed = 13;
 inline constexpr std::int16_t kHttpRunning = 121, kHttpDone = 122, kHttpFailed = 123;
 inline constexpr std::int16_t kFtpRunning = 131, kFtpDone = 132;
+// A refused FTP login or file ends the run here, not at "running", so that
+// the console's wait returns and Exit is not refused.
+inline constexpr std::int16_t kFtpFailed = 133;
 }  // namespace state
 
 // What the transports report in StopCounter besides progress (0).

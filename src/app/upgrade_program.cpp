@@ -5,8 +5,9 @@ namespace fwu {
 UpgradeProgram::UpgradeProgram(EventLoop& loop, Dialogs& dialogs, ApplicationControl& application,
                                std::vector<std::string> arguments, std::string programPath)
     : search_(MakeRefreshForm(loop)),
-      form_(UpgradeFormServices{loop, dialogs, *search_, notices_, application}, std::move(arguments),
-            std::move(programPath)) {
+      ftp_(loop, notices_, dialogs),
+      form_(UpgradeFormServices{loop, dialogs, *search_, notices_, application, nullptr, &ftp_},
+            std::move(arguments), std::move(programPath)) {
   search_->SetLog(&form_.Models().Memo1);
 }
 

@@ -42,7 +42,10 @@ int FileSelector::Scan(int startRow, SelectionRun& run, bool report) {
     const std::uint8_t type = attr::TypeByte(row.attribute);
     if (type & attr::TypeByte(attr::kMessageFile)) {
       // Notices belong to the reported scan that really passes them.
-      if (report && !OfferMessageFile(row, run)) return SelectionResult::kMessageFileError;
+      if (report && !OfferMessageFile(row, run)) {
+        run.failedMessageRow = i;
+        return SelectionResult::kMessageFileError;
+      }
       continue;
     }
     if (type & attr::TypeByte(attr::kUpgradeFile)) {

@@ -71,6 +71,9 @@ struct SelectionRun {
   int putCount = 0;
   // Why the run failed, for the transfer to show ("ignore all files error").
   std::string errorText;
+  // The message file a scan could not open (its kMessageFileError), so
+  // that the next scan can start after it.
+  int failedMessageRow = -1;
 
   void Reset() { *this = SelectionRun{}; }
 };

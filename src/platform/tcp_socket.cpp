@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/posix_socket_calls.h"
 #include "platform/socket_error.h"
 
 namespace fwu {
@@ -129,21 +130,15 @@ Readiness TcpSocket::WaitReadable(int timeoutMs) { return Wait(POLLIN, timeoutMs
 Readiness TcpSocket::WaitWritable(int timeoutMs) { return Wait(POLLOUT, timeoutMs); }
 
 long TcpSocket::Send(const void* data, std::size_t length) {
-  ssize_t sent;
-  do {
-    sent = send(fd_, data, length, MSG_NOSIGNAL);
-  } while (sent < 0 && errno == EINTR);
+  const long sent = posix::SendRestarting(fd_, data, length);
   if (sent < 0) Fail();
-  return static_cast<long>(sent);
+  return sent;
 }
 
 long TcpSocket::Receive(void* buffer, std::size_t capacity) {
-  ssize_t received;
-  do {
-    received = recv(fd_, buffer, capacity, 0);
-  } while (received < 0 && errno == EINTR);
+  const long received = posix::ReceiveRestarting(fd_, buffer, capacity);
   if (received < 0) Fail();
-  return static_cast<long>(received);
+  return received;
 }
 
 std::optional<PeerEndpoint> TcpSocket::Peer() const {

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "transfer/http_client.h"
 #include "transfer/transfer_view.h"
+#include "transfer/upload_total.h"
 #include "transfer/upgrade_verdict.h"
 
 namespace fwu {
@@ -28,11 +29,6 @@ std::int64_t ReadableFileSize(std::ifstream& file) {
   const std::int64_t size = file.tellg();
   file.seekg(0, std::ios::beg);
   return file ? size : -1;
-}
-
-bool IsHttpUpgradeRow(std::uint16_t attribute) {
-  const std::uint8_t type = attr::TypeByte(attribute);
-  return (type & 0x04) == 0 && (type & 0x08) != 0 && (attr::CheckByte(attribute) & kHttpProfile.enableBit) != 0;
 }
 
 }  // namespace
@@ -125,31 +121,7 @@ int HttpClient::SendSelectedFile(const std::string& path, bool last) {
 }
 
 std::int64_t HttpClient::TotalUploadLength() {
-  // The selection rules' own silent scan decides each row: a row is put
-  // exactly when a scan starting at it answers that row. Only the flag that
-  // carries from row to row is followed here, so the total always counts
-  // the files the run will send.
-  SelectionRun scratch;
-  std::int64_t total = 0;
-  for (std::size_t row = 0; row < files_->Count(); ++row) {
-    const FileRow& file = (*files_)[row];
-    if (!IsHttpUpgradeRow(file.attribute)) continue;
-    const std::uint8_t idBits = attr::CheckByte(file.attribute) & 0x03;
-    if (selector_->PeekNextFile(static_cast<int>(row), scratch) == static_cast<int>(row)) {
-      std::ifstream stream(file.path, std::ios::binary);
-      const std::int64_t size = ReadableFileSize(stream);
-      if (size < 0) {
-        ResultText_ = "File Seek error : " + file.path;
-        return -1;
-      }
-      total += size;
-      if (idBits == 0x02) scratch.moduleFilePut = true;
-    } else if (idBits == 0x03) {
-      scratch.moduleFilePut = false;
-    }
-  }
-  view_->AddLine("Upgrade File Length : " + std::to_string(total));
-  return total;
+  return fwu::TotalUploadLength(*selector_, *files_, kHttpProfile.enableBit, *view_, ResultText_);
 }
 
 std::size_t HttpClient::BuildPostHeader(std::string& out, std::int64_t totalLength) const {

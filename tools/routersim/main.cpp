@@ -11,6 +11,7 @@
 
 #include "common_settings.h"
 #include "discovery.h"
+#include "ftp_server.h"
 #include "platform/poll_event_loop.h"
 #include "recorder.h"
 #include "switch_table.h"
@@ -22,19 +23,23 @@ int main(int argc, char** argv) {
   CommonSettings common;
   DiscoverySettings discovery;
   WebSettings web;
+  FtpSettings ftp;
   SwitchTable table;
   common.AddSwitches(table);
   discovery.AddSwitches(table);
   web.AddSwitches(table);
+  ftp.AddSwitches(table);
 
   const std::string error = table.Parse(std::vector<std::string>(argv + 1, argv + argc));
   if (common.help) {
     std::printf("usage: routersim [switches]\n"
-                "Plays a router: discovery answers, web login and upgrade CGI. Prints \"ready\" once it\n"
+                "Plays a router: discovery answers, web login, upgrade CGI and FTP server. Prints \"ready\" once it\n"
                 "listens. Run it inside a network namespace only.\n%s"
                 "Record lines: \"probe KIND from ADDR:PORT len N [romid R] [unanswered]\",\n"
                 "\"http METHOD TARGET port P [line L] [length N]\", \"upload name=NAME bytes=N\",\n"
-                "\"upload closing text missing\", \"upload stalled|closed after N\".\n",
+                "\"upload closing text missing\", \"upload stalled|closed after N\",\n"
+                "\"ftp COMMAND ARGUMENT\", \"ftp login refused\", \"ftp stored name=NAME bytes=N\",\n"
+                "\"ftp sent range=OFFSET#LENGTH bytes=N\".\n",
                 table.HelpText().c_str());
     return 0;
   }
@@ -55,6 +60,7 @@ int main(int argc, char** argv) {
   std::vector<std::unique_ptr<RouterService>> services;
   services.push_back(std::make_unique<DiscoveryService>(discovery));
   services.push_back(std::make_unique<WebService>(web));
+  services.push_back(std::make_unique<FtpService>(ftp, web));
   for (auto& service : services) {
     const std::string startError = service->Start(context);
     if (!startError.empty()) {

@@ -188,6 +188,13 @@ TEST_F(ControllerTest, FtpRefusedLoginEndsTheHandler) {
   form.UpgradeClick();
   EXPECT_EQ(LastBox().caption, "Authentication Failed");
   EXPECT_EQ(form.UpgradeMethod(), 3);
+  // The run ended: a console stops waiting, and Exit leaves after saying so.
+  EXPECT_EQ(form.UpgradeState(), 133);
+  EXPECT_TRUE(form.Idle());
+  EXPECT_FALSE(form.Succeeded());
+  form.ExitClick();
+  EXPECT_EQ(LastBox().text, "Upgrade Not Success, Please Run Again !");
+  EXPECT_TRUE(form.Closed());
 }
 
 TEST_F(ControllerTest, FailedFtpFallsBackToHttpAndShowsARefusedLogin) {

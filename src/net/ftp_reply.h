@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace fwu {
+
+// The FTP server's reply lines, parsed from bytes so that tests and fuzz
+// targets reach them without a socket.
+
+// Collects control-connection bytes and hands out whole lines, each with
+// its line feed. A line that grows past the buffer's capacity without a
+// line feed is handed out as it stands, so a server that never ends its
+// line cannot make the client hold unbounded memory.
+class ReplyLineReader {
+ public:
+  static constexpr std::size_t kCapacity = 65536;
+
+  // How many bytes Feed will take now (the rest waits for TakeLine).
+  std::size_t Room() const { return kCapacity - buffer_.size(); }
+  // Takes at most Room() bytes; returns how many it took.
+  std::size_t Feed(std::span<const std::uint8_t> bytes);
+  std::optional<std::string> TakeLine();
+  // Whatever is left, line end or not (the server closed after it).
+  std::string TakeRest() { return std::exchange(buffer_, {}); }
+  bool Empty() const { return buffer_.empty(); }
+  void Clear() { buffer_.clear(); }
+
+ private:
+  std::string buffer_;
+};
+
+// The decimal value of a line's leading digits (at most ten of them), or 0
+// when it has none. Kept wide so that no long number wraps into a code the
+// client acts on.
+std::int64_t ReplyCode(std::string_view line);
+
+// Whether a reply goes on after this line: it begins with a blank or has
+// "-" as its fourth character.
+bool ContinuesReply(std::string_view line);
+
+// The number written just before the word "bytes" (in any case) in a
+// transfer reply, "150 Opening data connection (512 bytes)"; 0 when there
+// is none or it does not fit 32 bits.
+std::int64_t AnnouncedSize(std::string_view text);
+
+// The argument of PORT for an IPv4 address and port: "h1,h2,h3,h4,p1,p2";
+// empty when the address is not dotted IPv4.
+std::string PortArgument(const std::string& dottedAddress, std::uint16_t port);
+
+}  // namespace fwu

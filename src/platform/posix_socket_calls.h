@@ -1,0 +1,29 @@
+#pragma once
+
+// The system calls every POSIX socket wrapper makes the same way: restarted
+// after a signal, and never raising SIGPIPE on a closed peer. For the
+// platform's own source files only.
+#include <sys/socket.h>
+
+#include <cerrno>
+#include <cstddef>
+
+namespace fwu::posix {
+
+inline long SendRestarting(int fd, const void* data, std::size_t length) {
+  ssize_t sent;
+  do {
+    sent = send(fd, data, length, MSG_NOSIGNAL);
+  } while (sent < 0 && errno == EINTR);
+  return static_cast<long>(sent);
+}
+
+inline long ReceiveRestarting(int fd, void* buffer, std::size_t capacity) {
+  ssize_t received;
+  do {
+    received = recv(fd, buffer, capacity, 0);
+  } while (received < 0 && errno == EINTR);
+  return static_cast<long>(received);
+}
+
+}  // namespace fwu::posix

@@ -1,0 +1,140 @@
+#include "platform/stream_socket.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "platform/posix_socket_calls.h"
+#include "platform/socket_error.h"
+
+namespace fwu {
+
+TStreamSocket::~TStreamSocket() { Close(); }
+
+TStreamSocket::TStreamSocket(TStreamSocket&& other) noexcept { Swap(other); }
+
+TStreamSocket& TStreamSocket::operator=(TStreamSocket&& other) noexcept {
+  TStreamSocket taken(std::move(other));
+  Swap(taken);
+  return *this;
+}
+
+void TStreamSocket::Swap(TStreamSocket& other) noexcept {
+  std::swap(fd_, other.fd_);
+  std::swap(lastError_, other.lastError_);
+}
+
+bool TStreamSocket::Fail() {
+  lastError_ = LastSocketError();
+  return false;
+}
+
+bool TStreamSocket::OpenNonBlocking() {
+  Close();
+  fd_ = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
+  return fd_ >= 0 || Fail();
+}
+
+TStreamSocket::ConnectStart TStreamSocket::StartConnect(const std::string& dottedAddress, std::uint16_t port) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  if (inet_pton(AF_INET, dottedAddress.c_str(), &address.sin_addr) != 1) {
+    lastError_ = WinsockErrorFromErrno(EINVAL);
+    return ConnectStart::Failed;
+  }
+  if (!OpenNonBlocking()) return ConnectStart::Failed;
+  if (connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) return ConnectStart::Connected;
+  if (errno == EINPROGRESS) return ConnectStart::InProgress;
+  Fail();
+  return ConnectStart::Failed;
+}
+
+bool TStreamSocket::ConnectResult() {
+  int pending = 0;
+  socklen_t length = sizeof pending;
+  if (getsockopt(fd_, SOL_SOCKET, SO_ERROR, &pending, &length) != 0) return Fail();
+  if (pending == 0) return true;
+  lastError_ = WinsockErrorFromErrno(pending);
+  return false;
+}
+
+bool TStreamSocket::ListenAnyPort() {
+  if (!OpenNonBlocking()) return false;
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_ANY);
+  address.sin_port = 0;
+  if (bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || listen(fd_, 1) != 0) {
+    return Fail();
+  }
+  return true;
+}
+
+std::optional<TStreamSocket> TStreamSocket::Accept() {
+  const int client = accept4(fd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+  if (client < 0) {
+    Fail();
+    return std::nullopt;
+  }
+  return TStreamSocket(client);
+}
+
+bool TStreamSocket::WaitFor(Wants wants, int ms) {
+  pollfd entry{fd_, static_cast<short>(wants == Wants::Read ? POLLIN : POLLOUT), 0};
+  const int rc = poll(&entry, 1, ms);
+  if (rc < 0 && errno != EINTR) {
+    Fail();
+    return true;
+  }
+  return rc > 0;
+}
+
+long TStreamSocket::Send(const void* data, std::size_t length) {
+  const long sent = posix::SendRestarting(fd_, data, length);
+  if (sent < 0) Fail();
+  return sent;
+}
+
+long TStreamSocket::Receive(void* buffer, std::size_t capacity) {
+  const long received = posix::ReceiveRestarting(fd_, buffer, capacity);
+  if (received < 0) Fail();
+  return received;
+}
+
+bool TStreamSocket::DiscardPending() {
+  char scratch[4096];
+  for (;;) {
+    const long n = Receive(scratch, sizeof scratch);
+    if (n == 0) return false;
+    if (n < 0) return true;
+  }
+}
+
+bool TStreamSocket::PeerClosed() {
+  char probe = 0;
+  const ssize_t n = recv(fd_, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
+  return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
+}
+
+std::optional<PeerEndpoint> TStreamSocket::Local() const {
+  sockaddr_in address{};
+  socklen_t length = sizeof address;
+  if (getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) return std::nullopt;
+  char text[INET_ADDRSTRLEN] = {};
+  inet_ntop(AF_INET, &address.sin_addr, text, sizeof text);
+  return PeerEndpoint{text, ntohs(address.sin_port)};
+}
+
+void TStreamSocket::Close() {
+  if (fd_ < 0) return;
+  close(fd_);
+  fd_ = -1;
+}
+
+}  // namespace fwu

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/tcp_socket.h"
+
+namespace fwu {
+
+// One non-blocking IPv4 TCP socket for components that wait on their own
+// terms (the FTP client pumps window events between short waits): every
+// call returns at once, and WaitFor bounds the time spent in the system.
+// Errors are Windows Sockets numbers, as everywhere in the program.
+class TStreamSocket {
+ public:
+  enum class ConnectStart { Connected, InProgress, Failed };
+  enum class Wants { Read, Write };
+
+  TStreamSocket() = default;
+  ~TStreamSocket();
+  TStreamSocket(TStreamSocket&& other) noexcept;
+  TStreamSocket& operator=(TStreamSocket&& other) noexcept;
+  TStreamSocket(const TStreamSocket&) = delete;
+  TStreamSocket& operator=(const TStreamSocket&) = delete;
+
+  bool Valid() const { return fd_ >= 0; }
+
+  // Starts a connection to a dotted IPv4 address; ConnectResult tells how
+  // it ended once the socket is writable.
+  ConnectStart StartConnect(const std::string& dottedAddress, std::uint16_t port);
+  bool ConnectResult();
+
+  // Listens on every address, on a port the system picks, for the one
+  // connection a data transfer needs.
+  bool ListenAnyPort();
+  // A waiting connection, or nothing (LastError says whether that is only
+  // "would block").
+  std::optional<TStreamSocket> Accept();
+
+  // Up to ms milliseconds until the socket can be read or written; true
+  // when it can (or has failed, which the next call then reports).
+  bool WaitFor(Wants wants, int ms);
+
+  // Bytes taken or received; 0 from Receive when the peer closed; -1 on
+  // failure, with LastError 10035 when the call would have blocked.
+  long Send(const void* data, std::size_t length);
+  long Receive(void* buffer, std::size_t capacity);
+  // Reads and drops whatever has arrived; false when the peer has closed.
+  bool DiscardPending();
+  // True when the peer has closed and nothing unread is left.
+  bool PeerClosed();
+
+  std::optional<PeerEndpoint> Local() const;
+
+  // Closes without lingering: queued data still leaves, the call never waits.
+  void Close();
+  int LastError() const { return lastError_; }
+
+ private:
+  explicit TStreamSocket(int fd) : fd_(fd) {}
+  void Swap(TStreamSocket& other) noexcept;
+  bool Fail();
+  bool OpenNonBlocking();
+
+  int fd_ = -1;
+  int lastError_ = 0;
+};
+
+}  // namespace fwu

@@ -1,0 +1,185 @@
+#include "ftp_session.h"
+
+#include <cctype>
+#include <fstream>
+#include <vector>
+
+#include "platform/ascii_case.h"
+#include "recorder.h"
+#include "switch_table.h"
+#include "web_responder.h"
+
+namespace fwu {
+namespace {
+
+constexpr int kIdleMs = 30000;
+constexpr int kDataConnectMs = 3000;
+// ROM stretches larger than this are refused, as the web server does.
+constexpr long long kMaxRomSlice = 64LL * 1024 * 1024;
+
+bool SendText(TcpSocket& socket, const std::string& text) {
+  std::size_t sent = 0;
+  while (sent < text.size()) {
+    const long n = socket.Send(text.data() + sent, text.size() - sent);
+    if (n <= 0) return false;
+    sent += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string SafeStoreName(const std::string& remoteName) {
+  std::string name = remoteName.substr(remoteName.find_last_of("/\\") + 1);
+  for (char& c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '-' && c != '_') c = '_';
+  }
+  if (name.empty() || name == "." || name == "..") name = "image";
+  return name;
+}
+
+bool FtpSession::Reply(const std::string& line) { return SendText(control_, line + "\r\n"); }
+
+bool FtpSession::ReadCommand(std::string& line) {
+  for (;;) {
+    const std::size_t end = pending_.find('\n');
+    if (end != std::string::npos) {
+      line = pending_.substr(0, end);
+      pending_.erase(0, end + 1);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      return true;
+    }
+    if (pending_.size() > 4096) return false;
+    char chunk[1024];
+    const long n = control_.Receive(chunk, sizeof chunk);
+    if (n <= 0) return false;
+    pending_.append(chunk, static_cast<std::size_t>(n));
+  }
+}
+
+void FtpSession::Run() {
+  control_.SetIoTimeout(kIdleMs);
+  if (!Reply("220-Router FTP server") || !Reply(" firmware and ROM data") || !Reply("220 Ready")) return;
+  std::string line;
+  while (!quit_ && ReadCommand(line)) {
+    const std::size_t blank = line.find(' ');
+    const std::string verb = AsciiUpper(line.substr(0, blank));
+    const std::string argument = blank == std::string::npos ? std::string() : line.substr(blank + 1);
+    record_.Line("ftp " + verb + (verb == "PASS" ? std::string() : " " + argument));
+    if (verb == ftp_.silentTo) continue;
+    Handle(verb, argument);
+  }
+}
+
+void FtpSession::Handle(const std::string& verb, const std::string& argument) {
+  if (verb == "QUIT") {
+    Reply("221 Goodbye");
+    quit_ = true;
+  } else if (verb == "USER") {
+    user_ = argument;
+    loggedIn_ = false;
+    Reply("331 Password required for " + argument);
+  } else if (verb == "PASS") {
+    loggedIn_ = user_ == "root" && argument == web_.password;
+    if (!loggedIn_) record_.Line("ftp login refused");
+    Reply(loggedIn_ ? "230 User logged in" : "530 Login incorrect");
+  } else if (!loggedIn_) {
+    Reply("530 Please login with USER and PASS");
+  } else if (verb == "PORT") {
+    Port(argument);
+  } else if (verb == "STOR") {
+    Store(argument);
+  } else if (verb == "RETR") {
+    Retrieve(argument);
+  } else if (verb == "TYPE" || verb == "NOOP") {
+    Reply("200 OK");
+  } else {
+    Reply("502 Command not implemented");
+  }
+}
+
+void FtpSession::Port(const std::string& argument) {
+  std::vector<long long> parts;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t comma = argument.find(',', from);
+    long long value = 0;
+    if (!ParseNumber(argument.substr(from, comma - from), 0, 255, value)) break;
+    parts.push_back(value);
+    if (comma == std::string::npos) break;
+    from = comma + 1;
+  }
+  if (parts.size() != 6 || ftp_.portAnswer != "200") {
+    Reply("500 Illegal PORT command");
+    return;
+  }
+  dataAddress_ = std::to_string(parts[0]) + "." + std::to_string(parts[1]) + "." + std::to_string(parts[2]) + "." +
+                 std::to_string(parts[3]);
+  dataPort_ = static_cast<std::uint16_t>(parts[4] * 256 + parts[5]);
+  Reply("200 PORT command successful");
+}
+
+bool FtpSession::OpenData(TcpSocket& data) {
+  const bool open = dataPort_ != 0 && data.Create() && data.Connect(dataAddress_, dataPort_, kDataConnectMs) &&
+                    data.SetIoTimeout(kIdleMs);
+  dataPort_ = 0;
+  if (!open) Reply("425 Can't open data connection");
+  return open;
+}
+
+void FtpSession::Store(const std::string& name) {
+  if (ftp_.storAnswer == "429") {
+    Reply("429 Image not accepted by this router");
+    return;
+  }
+  if (ftp_.storAnswer == "550") {
+    Reply("550 " + name + ": Permission denied");
+    return;
+  }
+  Reply("150 Opening data connection for " + name);
+  TcpSocket data;
+  if (!OpenData(data)) return;
+  std::ofstream out;
+  if (!web_.storeDir.empty()) {
+    ++stored_;
+    const std::string path = web_.storeDir + "/" + std::to_string(sequence_) + "-" + std::to_string(stored_) + "-" +
+                             SafeStoreName(name);
+    out.open(path, std::ios::binary | std::ios::trunc);
+  }
+  std::vector<char> block(65536);
+  std::uint64_t total = 0;
+  for (;;) {
+    const long n = data.Receive(block.data(), block.size());
+    if (n <= 0) break;
+    total += static_cast<std::uint64_t>(n);
+    if (out.is_open()) out.write(block.data(), n);
+  }
+  data.Close();
+  record_.Line("ftp stored name=" + SafeStoreName(name) + " bytes=" + std::to_string(total));
+  Reply(ftp_.finalReply == "429" ? "429 Image rejected by the router" : "226 Transfer complete");
+}
+
+void FtpSession::Retrieve(const std::string& range) {
+  const std::size_t mark = range.find('#');
+  long long offset = 0;
+  long long length = 0;
+  if (mark == std::string::npos || !ParseNumber(range.substr(0, mark), 0, 1LL << 40, offset) ||
+      !ParseNumber(range.substr(mark + 1), 0, kMaxRomSlice, length)) {
+    Reply("550 " + range + ": No such file");
+    return;
+  }
+  const auto slice = RomSlice(web_.romData, static_cast<std::uint64_t>(offset), static_cast<std::uint64_t>(length));
+  if (!slice) {
+    Reply("550 " + range + ": No such file");
+    return;
+  }
+  Reply("150 Opening BINARY mode data connection for " + range + " (" + std::to_string(slice->size()) + " bytes)");
+  TcpSocket data;
+  if (!OpenData(data)) return;
+  const bool sent = SendText(data, *slice);
+  data.Close();
+  record_.Line("ftp sent range=" + range + " bytes=" + std::to_string(slice->size()));
+  Reply(sent ? "226 Transfer complete" : "426 Connection closed; transfer aborted");
+}
+
+}  // namespace fwu

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace fwu {
+
+class SwitchTable;
+
+// How the simulated router's FTP server behaves. The password, the store
+// directory and the ROM data are the web server's (one router, one set).
+struct FtpSettings {
+  bool enabled = true;
+  std::uint16_t port = 21;
+  std::string storAnswer = "150";   // 150, or a refusal: 429, 550
+  std::string portAnswer = "200";   // 200, or 500 to refuse the data address
+  std::string finalReply = "226";   // after the data: 226, or 429 (image rejected)
+  std::string silentTo;             // a command (e.g. RETR) the server never answers
+
+  void AddSwitches(SwitchTable& table);
+};
+
+}  // namespace fwu
