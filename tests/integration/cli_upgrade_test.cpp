@@ -230,22 +230,102 @@ TEST_F(CliUpgradeTest, AttendedRunListsTheRoutersAndAsks) {
   EXPECT_TRUE(Received()[0] == firmware);
 }
 
-TEST_F(CliUpgradeTest, GetSavesTheStretchOfRomDataAskedFor) {
+TEST_F(CliUpgradeTest, OlderRouterIsUpgradedByFtpInOneLogin) {
   StartLan();
-  Bytes rom(8192);
-  for (std::size_t i = 0; i < rom.size(); ++i) rom[i] = static_cast<std::uint8_t>(i * 7 + 1);
-  const std::string romFile = lan_->Dir() + "router.rom";
-  ASSERT_TRUE(WriteWholeFile(romFile, rom));
-  StartRouter({"--password", "admin", "--rom-data", romFile});
-  upgrader_ = Upgrader(Control(), {{"firmware.bin", 0x080D, Firmware(100, 1)}});
-  const CommandResult result =
-      lan_->RunInPc("cd " + lan_->Dir() + " && " + upgrader_ + " get " + kRouter + " admin null 100 5000 saved.bin", 20000);
+  StartRouter({"--password", "admin", "--generation", "old"});
+  const Bytes first = Firmware(400000, 6);
+  const Bytes second = Firmware(5000, 2);
+  upgrader_ = Upgrader(PutControl("admin"), {{"firmware.bin", 0x080D, first}, {"kernel.bin", 0x080D, second}});
+  const CommandResult result = Run("");
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_TRUE(Has(result.out, "Old version detect"));
+  EXPECT_TRUE(Has(result.out, "Unsing FTP upgrade mode to : 192.168.123.254"));
+  EXPECT_TRUE(Has(result.out, "Total upgrade file count in FTP mode: 2"));
+  EXPECT_TRUE(Has(result.out, "Unsing FTP upgrade to : 192.168.123.254 success"));
+  const std::string record = lan_->RecordOf("r1");
+  EXPECT_TRUE(Has(record, "ftp USER root\nftp PASS\n")) << record;
+  EXPECT_TRUE(Has(record, "ftp STOR firmware.bin")) << "stored under its name, without the extraction's suffix";
+  const auto received = Received();
+  ASSERT_EQ(received.size(), 2u);
+  EXPECT_TRUE(received[0] == first && received[1] == second) << "byte for byte, in table order";
+}
+
+TEST_F(CliUpgradeTest, OlderRouterRefusingTheImageByFtpIsUpgradedOverHttp) {
+  StartLan();
+  StartRouter({"--password", "admin", "--generation", "old", "--ftp-stor-answer", "429"});
+  const Bytes firmware = Firmware(60000, 4);
+  upgrader_ = Upgrader(PutControl("admin"), {{"firmware.bin", 0x080D, firmware}});
+  const CommandResult result = Run("");
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_TRUE(Has(result.out, "Unsing FTP upgrade mode fail : 192.168.123.254Unknow exception :429 ")) << result.out;
+  EXPECT_TRUE(Has(result.out, "FTP Mode upgrade fail last time..."));
+  EXPECT_TRUE(Has(result.out, "Unsing HTTP upgrade mode to : 192.168.123.254"));
+  ASSERT_EQ(Received().size(), 1u);
+  EXPECT_TRUE(Received()[0] == firmware);
+}
+
+TEST_F(CliUpgradeTest, OlderRouterRefusingTheFileEndsTheRunAsFailed) {
+  StartLan();
+  StartRouter({"--password", "admin", "--generation", "old", "--ftp-stor-answer", "550"});
+  upgrader_ = Upgrader(PutControl("admin"), {{"firmware.bin", 0x080D, Firmware(6000, 4)}});
+  const CommandResult result = Run("");
+  EXPECT_EQ(result.exitStatus, 1) << result.out << result.err;
+  EXPECT_TRUE(Has(result.err, "message: Authentication Failed: Upgrade File Error")) << result.err;
+  EXPECT_FALSE(Has(result.out, "Unsing HTTP upgrade mode to"));
+  EXPECT_TRUE(Received().empty());
+}
+
+class CliRomDownloadTest : public CliUpgradeTest {
+ protected:
+  void StartRomRouter(std::vector<std::string> args) {
+    StartLan();
+    rom_.resize(8192);
+    for (std::size_t i = 0; i < rom_.size(); ++i) rom_[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    const std::string romFile = lan_->Dir() + "router.rom";
+    ASSERT_TRUE(WriteWholeFile(romFile, rom_));
+    args.insert(args.end(), {"--password", "admin", "--rom-data", romFile});
+    StartRouter(args);
+    upgrader_ = Upgrader(Control(), {{"firmware.bin", 0x080D, Firmware(100, 1)}});
+  }
+  // "get", address, password, ROM ID, offset, length, file.
+  CommandResult Get(const std::string& offset, const std::string& length) {
+    return lan_->RunInPc("cd " + lan_->Dir() + " && " + upgrader_ + " get " + kRouter + " admin null " + offset + " " +
+                             length + " saved.bin",
+                         20000);
+  }
+  Bytes Rom(std::size_t offset, std::size_t length) const {
+    return Bytes(rom_.begin() + static_cast<std::ptrdiff_t>(offset),
+                 rom_.begin() + static_cast<std::ptrdiff_t>(offset + length));
+  }
+  Bytes rom_;
+};
+
+TEST_F(CliRomDownloadTest, GetSavesTheStretchByFtp) {
+  StartRomRouter({});
+  // The number form reads the digits after "0x" as decimal: 100, not 256.
+  const CommandResult result = Get("0x100", "5000");
   EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
   EXPECT_TRUE(Has(result.out, "Try FTP Get Method first..."));
+  EXPECT_TRUE(Has(result.out, "Data=100#5000"));
+  EXPECT_TRUE(Has(result.out, "Get ROM data success"));
+  EXPECT_FALSE(Has(result.out, "Try to use HTTP Get method."));
+  EXPECT_TRUE(Has(lan_->RecordOf("r1"), "ftp RETR 100#5000"));
+  const auto saved = ReadWholeFile(lan_->Dir() + "saved.bin");
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_TRUE(*saved == Rom(100, 5000));
+}
+
+TEST_F(CliRomDownloadTest, GetFallsBackToHttpAndKeepsTheOldFile) {
+  StartRomRouter({"--no-ftp"});
+  ASSERT_TRUE(WriteWholeFile(lan_->Dir() + "saved.bin", ToBytes("earlier download")));
+  const CommandResult result = Get("100", "5000");
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_TRUE(Has(result.out, "Unknow exception with NO Connect "));
   EXPECT_TRUE(Has(result.out, "Try to use HTTP Get method."));
   const auto saved = ReadWholeFile(lan_->Dir() + "saved.bin");
   ASSERT_TRUE(saved.has_value());
-  EXPECT_TRUE(*saved == Bytes(rom.begin() + 100, rom.begin() + 5100));
+  EXPECT_TRUE(*saved == Rom(100, 5000));
+  EXPECT_EQ(ReadWholeFile(lan_->Dir() + "saved.bin.BAK"), ToBytes("earlier download"));
 }
 
 TEST_F(CliUpgradeTest, DeliveredLayoutStartsSearchesAndLeavesNoTemporaryFiles) {
