@@ -95,6 +95,7 @@ void TFtpClient::LogIn() {
     reply = Transaction("PASS " + Password, "PASS ");
     if (IsRefusal(replyCode_, 401)) throw FTPException(reply);
   }
+  if (!TransferType.empty()) Transaction("TYPE " + TransferType);
 }
 
 void TFtpClient::CloseQuietly() {

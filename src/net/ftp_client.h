@@ -41,6 +41,8 @@ class TFtpClient {
   // reply lines, 4 socket steps, 8 internal steps.
   int ReportLevel = 8;
   bool Passive = false;  // active mode is the only one offered
+  // Sent after the login ("TYPE I"), its reply not judged; empty: none.
+  std::string TransferType;
 
   std::function<void()> OnConnect;
   std::function<void(const std::string&)> OnStatus;

@@ -64,6 +64,11 @@ void TmyFTPForm::Configure(const std::string& host, const std::string& password)
   FTP1_.Port = serverPort_;
   FTP1_.UserID = "root";
   FTP1_.Password = password;
+  // Images and ROM data are binary. A server left at the standard's
+  // default type (ASCII) would rewrite their line ends in transit, so the
+  // type is asked for; a router that does not know the command is not
+  // held to it.
+  FTP1_.TransferType = "I";
 }
 
 void TmyFTPForm::FTP1Status(const std::string& text) {

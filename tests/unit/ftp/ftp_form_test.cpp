@@ -104,7 +104,7 @@ TEST_F(FtpFormTest, StoresEveryFileInOneLoginUnderItsRemoteName) {
   EXPECT_EQ(window_.ProgressBar1.Position(), window_.ProgressBar1.Max());
   EXPECT_EQ(stopCounter_.load(), 0);
   const std::string record = Record();
-  EXPECT_NE(record.find("ftp USER root\nftp PASS\nftp PORT 127,0,0,1,"), std::string::npos) << record;
+  EXPECT_NE(record.find("ftp USER root\nftp PASS\nftp TYPE I\nftp PORT 127,0,0,1,"), std::string::npos) << record;
   EXPECT_NE(record.find("ftp QUIT"), std::string::npos);
   EXPECT_FALSE(form_.FTP1().Connected());
 }
