@@ -35,6 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   seen += reader.TakeRest();
   // Nothing is lost, doubled or reordered on the way.
-  FUZZ_CHECK(seen.size() == wire.size() && std::equal(seen.begin(), seen.end(), wire.begin()));
+  FUZZ_CHECK(seen.size() == wire.size() &&
+             std::equal(seen.begin(), seen.end(), wire.begin(),
+                        [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }));
   return 0;
 }
