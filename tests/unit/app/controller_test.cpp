@@ -28,12 +28,16 @@ class FakeFtp final : public FtpUpgrade {
     password = job.password;
     return result;
   }
-  int GetRomFile(const RomRequest&) override { return romResult; }
+  int GetRomFile(const RomRequest& request) override {
+    romRange = request.rangeText;
+    return romResult;
+  }
   std::string ResultText() const override { return "ftp said so"; }
   std::string UpgradeSection() const override { return "B"; }
 
   int result = 0;
   int romResult = -1;
+  std::string romRange;
   int uploads = 0;
   std::string password;
 };
@@ -212,6 +216,59 @@ TEST_F(ControllerTest, FailedFtpFallsBackToHttpAndShowsARefusedLogin) {
   EXPECT_EQ(form.UpgradeState(), 123);
   EXPECT_FALSE(Logged("Unsing HTTP upgrade mode to : 127.0.0.1"));
 }
+
+struct RomCase {
+  const char* name;
+  int ftpResult;
+  std::uint8_t flags;  // 0x20: log pane shown
+  std::string box;     // empty: none
+  bool closes;
+  bool triesHttp;
+};
+
+class RomDownloadTest : public ControllerTest, public ::testing::WithParamInterface<RomCase> {};
+
+TEST_P(RomDownloadTest, FtpFirstThenTheWindowClosesOrStaysByTheRules) {
+  const RomCase& c = GetParam();
+  ftp_.romResult = c.ftpResult;
+  // A download the control file asks for; nothing listens on the loopback
+  // web port, so an HTTP login fails to send.
+  InitialSetting control = DeliveredControl();
+  control.SetByte(InitialSetting::kFlagsOffset, c.flags);
+  control.SetByte(InitialSetting::kMethodOffset, InitialSetting::kMethodGet);
+  control.SetText(InitialSetting::kDstIP, "127.0.0.1");
+  control.SetText(InitialSetting::kPassWd, "pw");
+  control.SetText(InitialSetting::kRomOffset, "0x1000");
+  control.SetText(InitialSetting::kRomLength, "512");
+  control.SetText(InitialSetting::kRomFile, ScratchPath("rom.bin"));
+  form_ = std::make_unique<TUpgradeForm1>(
+      UpgradeFormServices{loop_, dialogs_, search_, notices_, application_, &tftp_, &ftp_},
+      std::vector<std::string>{}, WriteDeliveredProgram(control));
+  form_->FormCreate();
+  form_->FormActivate();
+  Ticks(1);
+  EXPECT_TRUE(Logged("Try FTP Get Method first..."));
+  EXPECT_EQ(ftp_.romRange, "1000#512") << "the number form reads the hexadecimal digits as decimal";
+  EXPECT_EQ(Logged("Try to use HTTP Get method."), c.triesHttp);
+  EXPECT_EQ(form_->Closed(), c.closes);
+  if (c.box.empty()) {
+    EXPECT_TRUE(dialogs_.Messages().empty()) << dialogs_.Messages().front().text;
+  } else {
+    ASSERT_FALSE(dialogs_.Messages().empty());
+    EXPECT_EQ(LastBox().text, c.box);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Results, RomDownloadTest,
+    ::testing::Values(RomCase{"SavedClosesTheWindow", 1, 0x19, "", true, false},
+                      RomCase{"SavedWithTheLogShownStaysOpen", 1, 0x39, "", false, false},
+                      RomCase{"RefusedPasswordCloses", -2, 0x19, "Password error. Please check again.", true, false},
+                      RomCase{"EndingErrorCloses", -3, 0x19, "", true, false},
+                      RomCase{"EndingErrorWithTheLogShownStaysOpen", -3, 0x39, "", false, false},
+                      RomCase{"FailedFtpTriesHttpAndAFailedLoginStaysOpen", -1, 0x19, "Send request error", false,
+                              true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct ExitCase {
   std::int16_t state;
