@@ -1,5 +1,6 @@
 #include "ftp_session.h"
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <vector>
@@ -120,6 +121,7 @@ void FtpSession::Port(const std::string& argument) {
 }
 
 bool FtpSession::OpenData(TcpSocket& data) {
+  if (ftp_.noDataConnection) return false;
   const bool open = dataPort_ != 0 && data.Create() && data.Connect(dataAddress_, dataPort_, kDataConnectMs) &&
                     data.SetIoTimeout(kIdleMs);
   dataPort_ = 0;
@@ -149,7 +151,17 @@ void FtpSession::Store(const std::string& name) {
   std::vector<char> block(65536);
   std::uint64_t total = 0;
   for (;;) {
-    const long n = data.Receive(block.data(), block.size());
+    if (ftp_.stallAfter && total >= *ftp_.stallAfter) {
+      // Reads no more and keeps the data connection until the client says
+      // something on the control connection; that command is served next.
+      record_.Line("ftp stalled after " + std::to_string(total));
+      std::string next;
+      if (ReadCommand(next)) pending_.insert(0, next + "\r\n");
+      return;
+    }
+    std::size_t room = block.size();
+    if (ftp_.stallAfter) room = static_cast<std::size_t>(std::min<std::uint64_t>(room, *ftp_.stallAfter - total));
+    const long n = data.Receive(block.data(), room);
     if (n <= 0) break;
     total += static_cast<std::uint64_t>(n);
     if (out.is_open()) out.write(block.data(), n);

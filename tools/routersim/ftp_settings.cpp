@@ -35,6 +35,18 @@ void FtpSettings::AddSwitches(SwitchTable& table) {
             OneOf({"226", "429"}, finalReply));
   table.Add("--ftp-silent-to", "COMMAND", "never answer this command (USER, PASS, PORT, STOR or RETR)",
             OneOf({"USER", "PASS", "PORT", "STOR", "RETR"}, silentTo));
+  table.Add("--ftp-no-data-connection", "", "answer STOR and RETR, but never connect back to the client",
+            [this](const std::string&) {
+              noDataConnection = true;
+              return std::string();
+            });
+  table.Add("--ftp-stall-after", "N", "stop reading an image after N bytes, keep the data connection",
+            [this](const std::string& v) {
+              long long number = 0;
+              if (!ParseNumber(v, 0, 1LL << 40, number)) return std::string("want a byte count");
+              stallAfter = static_cast<std::uint64_t>(number);
+              return std::string();
+            });
   table.Add("--no-ftp", "", "no FTP server", [this](const std::string&) {
     enabled = false;
     return std::string();

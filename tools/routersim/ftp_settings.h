@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace fwu {
@@ -16,6 +17,8 @@ struct FtpSettings {
   std::string portAnswer = "200";   // 200, or 500 to refuse the data address
   std::string finalReply = "226";   // after the data: 226, or 429 (image rejected)
   std::string silentTo;             // a command (e.g. RETR) the server never answers
+  bool noDataConnection = false;    // announce transfers, never open their data connection
+  std::optional<std::uint64_t> stallAfter;  // stop reading an image after N bytes
 
   void AddSwitches(SwitchTable& table);
 };

@@ -26,6 +26,8 @@ constexpr std::uint16_t kFtpFile = 0x080D;
 
 class FtpFormTest : public ::testing::Test {
  protected:
+  FtpFormTest() { EXPECT_TRUE(record_.Open(store_.PathWithSeparator() + "record")); }
+
   // Starts the router's FTP server with the given behaviour.
   // switches: routersim's own, e.g. {"--ftp-stor-answer", "550"}.
   void StartRouter(const std::vector<std::string>& switches = {}) {
@@ -37,7 +39,6 @@ class FtpFormTest : public ::testing::Test {
     web_.password = "secret";
     web_.storeDir = store_.PathWithSeparator();
     web_.storeDir.pop_back();
-    ASSERT_TRUE(record_.Open(store_.PathWithSeparator() + "record"));
     router_ = std::make_unique<FtpService>(ftp, web_, "127.0.0.1");
     ServiceContext context{loop_, hub_, record_};
     ASSERT_EQ(router_->Start(context), "");
@@ -166,6 +167,24 @@ INSTANTIATE_TEST_SUITE_P(
                     true},
         RefusalCase{"SilentToStor", {"--ftp-silent-to", "STOR"}, -1, "Unknow exception :Socket readln aborted", true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FtpFormTest, TheWaitsTheTimeOutLeavesOpenAreBoundedToo) {
+  StartRouter({"--ftp-no-data-connection"});
+  form_.FTP1().DataConnectionTimeOut = 300;
+  AddFile("a.bin", "a");
+  EXPECT_EQ(Upload(), -1);
+  EXPECT_EQ(form_.ResultText(), "Unknow exception :Accepting Timed out");
+
+  // A router that stops reading: the socket buffers fill, then nothing moves.
+  router_.reset();
+  StartRouter({"--ftp-stall-after", "100000"});
+  form_.FTP1().SendStallTimeOut = 300;
+  files_.Clear();
+  AddFile("large.bin", std::string(32 << 20, 'L'));
+  EXPECT_EQ(Upload(), -1);
+  EXPECT_EQ(form_.ResultText(), "Unknow exception :Socket send aborted");
+  EXPECT_NE(Record().find("ftp stalled after 100000"), std::string::npos);
+}
 
 TEST_F(FtpFormTest, UnreachableServerIsAFailureWithoutConnection) {
   StartRouter({"--no-ftp"});
