@@ -2,10 +2,22 @@
 
 namespace fwu {
 
+namespace {
+
+TUdpEndpoint& Loaded(TUdpEndpoint& endpoint) {
+  endpoint.Loaded();
+  return endpoint;
+}
+
+}  // namespace
+
 UpgradeProgram::UpgradeProgram(EventLoop& loop, Dialogs& dialogs, ApplicationControl& application,
                                std::vector<std::string> arguments, std::string programPath)
     : search_(MakeRefreshForm(loop)),
-      form_(UpgradeFormServices{loop, dialogs, *search_, notices_, application}, std::move(arguments),
+      udp_(loop),
+      tftpForm_(loop, Loaded(udp_), notices_, dialogs),
+      tftp_(tftpForm_),
+      form_(UpgradeFormServices{loop, dialogs, *search_, notices_, application, &tftp_}, std::move(arguments),
             std::move(programPath)) {
   search_->SetLog(&form_.Models().Memo1);
 }

@@ -14,6 +14,7 @@
 #include "platform/poll_event_loop.h"
 #include "recorder.h"
 #include "switch_table.h"
+#include "tftp_server.h"
 #include "udp_hub.h"
 #include "web_server.h"
 
@@ -22,19 +23,23 @@ int main(int argc, char** argv) {
   CommonSettings common;
   DiscoverySettings discovery;
   WebSettings web;
+  TftpSettings tftp;
   SwitchTable table;
   common.AddSwitches(table);
   discovery.AddSwitches(table);
   web.AddSwitches(table);
+  tftp.AddSwitches(table);
 
   const std::string error = table.Parse(std::vector<std::string>(argv + 1, argv + argc));
   if (common.help) {
     std::printf("usage: routersim [switches]\n"
-                "Plays a router: discovery answers, web login and upgrade CGI. Prints \"ready\" once it\n"
-                "listens. Run it inside a network namespace only.\n%s"
+                "Plays a router: discovery answers, web login, upgrade CGI and, when crashed, the TFTP boot\n"
+                "loader. Prints \"ready\" once it listens. Run it inside a network namespace only.\n%s"
                 "Record lines: \"probe KIND from ADDR:PORT len N [romid R] [unanswered]\",\n"
                 "\"http METHOD TARGET port P [line L] [length N]\", \"upload name=NAME bytes=N\",\n"
-                "\"upload closing text missing\", \"upload stalled|closed after N\".\n",
+                "\"upload closing text missing\", \"upload stalled|closed after N\", \"tftp write NAME mode M\n"
+                "from ADDR:PORT\", \"tftp stored NAME bytes=N [as PATH]\", \"tftp reboot from ADDR:PORT\",\n"
+                "\"rebooted\", \"tftp refused NAME\", \"tftp failed at block K\", \"tftp ack K lost|repeated\".\n",
                 table.HelpText().c_str());
     return 0;
   }
@@ -53,7 +58,13 @@ int main(int argc, char** argv) {
   ServiceContext context{loop, udp, record};
 
   std::vector<std::unique_ptr<RouterService>> services;
-  services.push_back(std::make_unique<DiscoveryService>(discovery));
+  auto discoveryService = std::make_unique<DiscoveryService>(discovery);
+  auto tftpService = std::make_unique<TftpService>(tftp, web.storeDir, discovery.crashed);
+  // A rebooting router is silent; then it answers as a running one.
+  tftpService->onRebootBegins = [d = discoveryService.get()] { d->SetAnswered({}); };
+  tftpService->onRebooted = [d = discoveryService.get()] { d->SetAnswered({ProbeKind::Query, ProbeKind::Boot}); };
+  services.push_back(std::move(discoveryService));
+  services.push_back(std::move(tftpService));
   services.push_back(std::make_unique<WebService>(web));
   for (auto& service : services) {
     const std::string startError = service->Start(context);
