@@ -273,14 +273,22 @@ TEST_F(CliUpgradeTest, DeliveredLayoutStartsSearchesAndLeavesNoTemporaryFiles) {
 }
 
 // A crashed router recovered the way installers do it: the vendor's
-// control file names it, other routers share the LAN, nobody watches.
+// control file names it, other routers share the LAN, nobody watches, and
+// an ordinary user runs the upgrader (allowed the boot probe's port 68,
+// nothing else).
 TEST_F(CliUpgradeTest, CrashedRouterIsRecoveredByTftpAndRebootsIntoARunningRouter) {
   StartLan(true, {{"r2", {"192.168.123.20"}}});
   StartRouter({"--crashed", "--reboot-delay", "300", "--tftp-lose-ack", "5", "--tftp-repeat-ack", "9"});
   ASSERT_TRUE(lan_->StartRouter("r2", {"--password", "admin"})) << lan_->Error();
   const Bytes firmware = Firmware(300000, 11);
   upgrader_ = Upgrader(PutControl(""), {{"firmware.bin", 0x080D, firmware}});
-  const CommandResult result = Run("", 40000);
+  ASSERT_EQ(lan_->RunInPc("sysctl -qw net.ipv4.ping_group_range='0 2147483647' && chmod 0755 " + lan_->Dir())
+                .exitStatus,
+            0);
+  const CommandResult result = lan_->RunInPc("setpriv --reuid=65534 --regid=65534 --clear-groups "
+                                             "--inh-caps=+net_bind_service --ambient-caps=+net_bind_service " +
+                                                 upgrader_ + " </dev/null",
+                                             40000);
   EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
   EXPECT_TRUE(Has(result.out, "Unsing TFTP upgrade mode to : 192.168.123.254"));
   EXPECT_TRUE(Has(result.out, "No answer from router, send again: 1")) << "the lost acknowledgement";
@@ -325,7 +333,9 @@ TEST_F(CliUpgradeTest, AttendedRecoveryShowsSuccessAndSearchesAgain) {
   EXPECT_FALSE(Has(result.err, "Upgrade Again"));
   EXPECT_EQ(Received().size(), 1u);
   const std::string record = lan_->RecordOf("r1");
-  EXPECT_TRUE(Has(record.substr(record.find("rebooted")), "probe query")) << "a new search after the recovery";
+  const auto rebooted = record.find("rebooted");
+  ASSERT_NE(rebooted, std::string::npos) << record;
+  EXPECT_TRUE(Has(record.substr(rebooted), "probe query")) << "a new search after the recovery";
 }
 
 }  // namespace
