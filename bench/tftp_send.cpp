@@ -8,6 +8,7 @@
 #include <ctime>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "net/udp_endpoint.h"
 #include "notice/hidden_notice_presenter.h"
@@ -56,6 +57,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "transfer failed (stop counter %d)\n", static_cast<int>(stopCounter));
     return 1;
   }
-  std::printf("wall %.4f cpu %.4f\n", wall, cpu);
+  int retransmissions = 0;
+  for (const std::string& line : models.Memo1.Lines()) retransmissions += line.rfind("No answer", 0) == 0 ? 1 : 0;
+  std::printf("wall %.4f cpu %.4f retransmissions %d\n", wall, cpu, retransmissions);
   return 0;
 }

@@ -22,6 +22,7 @@ TEST_F(FormTest, SlowRouterIsRecoveredWithoutTheWatchdogFiring) {
   form_->FormActivate();
   form_->Models().IPComBox.SetText("10.0.0.1");
   form_->IPComBoxChange();
+  const int searchesBefore = search_.fullSearches;
   form_->UpgradeClick();
   loop_.RunUntil([&] { return !dialogs_.Messages().empty() || loop_.NowMs() > 200000; });
 
@@ -29,6 +30,7 @@ TEST_F(FormTest, SlowRouterIsRecoveredWithoutTheWatchdogFiring) {
   EXPECT_EQ(dialogs_.Messages().front().caption, "Recover Success");
   EXPECT_GT(loop_.NowMs(), 70000);
   EXPECT_EQ(application_.terminations, 0);
+  EXPECT_EQ(search_.fullSearches, searchesBefore + 1) << "a new search once the router reboots";
   ASSERT_EQ(router.files.size(), 1u);
   EXPECT_EQ(router.files[0], image);
   EXPECT_EQ(router.sent.front().host, "10.0.0.1");
