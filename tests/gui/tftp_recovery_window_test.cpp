@@ -42,7 +42,7 @@ TEST(TftpRecoveryWindowTest, CrashedRouterIsRecoveredAndTheLanSearchedAgain) {
   QtEventLoop loop;
   QtDialogs dialogs(loop);
   testing::FakeLan lan(loop);
-  lan.network = {{3, "192.168.0.1", "QRT101", "crash"}};
+  lan.network = {{0, "192.168.0.1", "QRT101", "crash"}};
   HiddenNoticePresenter notices;
   NoEnd application;
   testing::FakeTftpRouter router(loop);
@@ -64,7 +64,12 @@ TEST(TftpRecoveryWindowTest, CrashedRouterIsRecoveredAndTheLanSearchedAgain) {
   QTest::mouseClick(upgrade, Qt::LeftButton);
 
   // The router reboots for 7 s before the window says it is done.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return lan.fullSearches == 2; }, 15000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return lan.fullSearches == 2; }, 15000)) << [&] {
+    std::string log;
+    for (const auto& line : form.Models().Memo1.Lines()) log += line + "\n";
+    for (const auto& box : user.Boxes()) log += "box: " + box.caption.toStdString() + ": " + box.text.toStdString() + "\n";
+    return log;
+  }();
   ASSERT_FALSE(user.Boxes().empty());
   EXPECT_EQ(user.Boxes().front().caption, "Recover Success");
   EXPECT_EQ(user.Boxes().front().text, "Recover Complete !");

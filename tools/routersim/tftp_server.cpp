@@ -53,6 +53,15 @@ Bytes Packet(int opcode, int number) {
 
 }  // namespace
 
+Bytes TftpAcknowledgement(int block) { return Packet(4, block); }
+
+Bytes TftpErrorPacket(int code, const std::string& text) {
+  Bytes packet = Packet(5, code);
+  packet.insert(packet.end(), text.begin(), text.end());
+  packet.push_back(0);
+  return packet;
+}
+
 void TftpSettings::AddSwitches(SwitchTable& table) {
   table.Add("--tftp-refuse", "NAME", "answer a write request for NAME (* any) with an error packet",
             [this](const std::string& v) { refusedName = v; return std::string(); });
@@ -185,18 +194,15 @@ void TftpService::Acknowledge(int block) {
     context_->record.Line("tftp ack " + std::to_string(block) + " lost");
     return;
   }
-  Send(Packet(4, block));
+  Send(TftpAcknowledgement(block));
   if (settings_.repeatedAcks.count(block) != 0) {
     context_->record.Line("tftp ack " + std::to_string(block) + " repeated");
-    Send(Packet(4, block));
+    Send(TftpAcknowledgement(block));
   }
 }
 
 void TftpService::SendError(const Datagram& datagram, int code, const std::string& text) {
-  Bytes packet = Packet(5, code);
-  packet.insert(packet.end(), text.begin(), text.end());
-  packet.push_back(0);
-  context_->udp.Send(kTftpPort, packet, datagram.fromAddress, datagram.fromPort);
+  context_->udp.Send(kTftpPort, TftpErrorPacket(code, text), datagram.fromAddress, datagram.fromPort);
 }
 
 void TftpService::Send(const Bytes& packet) {

@@ -13,6 +13,10 @@ namespace fwu {
 class SwitchTable;
 struct Datagram;
 
+// What the boot loader sends: an acknowledgement of a block, or an error.
+Bytes TftpAcknowledgement(int block);
+Bytes TftpErrorPacket(int code, const std::string& text);
+
 struct TftpSettings {
   std::string refusedName;             // "*" refuses every file
   int failAtBlock = -1;                // an error packet instead of this block's acknowledgement
