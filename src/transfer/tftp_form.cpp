@@ -39,6 +39,12 @@ TTFTPForm::TTFTPForm(EventLoop& loop, DatagramComponent& UDP1, NoticePresenter& 
   UDP1_.OnDataSend = [this] { UDP1DataSend(); };
 }
 
+TTFTPForm::~TTFTPForm() {
+  // The endpoint may outlive the window; it must not call into it then.
+  UDP1_.OnDataReceived = nullptr;
+  UDP1_.OnDataSend = nullptr;
+}
+
 void TTFTPForm::Log(const std::string& line) { log_->AddLine(line); }
 
 void TTFTPForm::SetStatus(const std::string& text) { status_->SetText(text); }

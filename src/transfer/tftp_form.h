@@ -39,6 +39,9 @@ class TTFTPForm {
   static constexpr int kFailed = 1002;
 
   TTFTPForm(EventLoop& loop, DatagramComponent& UDP1, NoticePresenter& notices, Dialogs& dialogs);
+  ~TTFTPForm();
+  TTFTPForm(const TTFTPForm&) = delete;
+  TTFTPForm& operator=(const TTFTPForm&) = delete;
 
   void UploadFiles(std::atomic<std::int16_t>& stopCounter, std::atomic<std::int16_t>& upgradeState, LogSink& log,
                    StatusBarModel& status, ProgressBarModel& progress, const FileTable& files,
