@@ -11,6 +11,7 @@
 #include "client_probes.h"
 #include "discovery_answers.h"
 #include "http_request.h"
+#include "tftp_server.h"
 #include "ui/log_sink.h"
 #include "web_responder.h"
 #include "web_settings.h"
@@ -155,6 +156,36 @@ void RomResponseSeeds(const fs::path& root) {
   out.Write("404", fwu::WebResponder::StatusAnswer(404));
 }
 
+// A boot loader's side of one file: the size, then the datagrams the
+// simulator sends, split by 0xFF; an empty one is a second of silence.
+void TftpSeeds(const fs::path& root) {
+  SeedWriter out(root, "tftp_reply");
+  const auto script = [](std::size_t size, const std::vector<Bytes>& datagrams) {
+    std::string text{static_cast<char>(size >> 8), static_cast<char>(size & 0xFF)};
+    for (std::size_t i = 0; i < datagrams.size(); ++i) text += (i ? "\xff" : "") + Text(datagrams[i]);
+    return text;
+  };
+  const auto acks = [](int last) {
+    std::vector<Bytes> datagrams;
+    for (int block = 0; block <= last; ++block) datagrams.push_back(fwu::TftpAcknowledgement(block));
+    return datagrams;
+  };
+  out.Write("1000-bytes", script(1000, acks(2)));
+  out.Write("1024-bytes", script(1024, acks(3)));
+  out.Write("empty", script(0, acks(1)));
+  std::vector<Bytes> repeated = acks(4);
+  repeated.insert(repeated.begin() + 2, fwu::TftpAcknowledgement(1));
+  out.Write("repeated-ack", script(2000, repeated));
+  std::vector<Bytes> lost = acks(4);
+  lost.insert(lost.begin() + 2, Bytes{});
+  out.Write("lost-ack", script(2000, lost));
+  out.Write("silent", script(600, {{}, {}, {}, {}, {}, {}}));
+  std::vector<Bytes> refused = acks(3);
+  refused.push_back(fwu::TftpErrorPacket(2, "flash write failed"));
+  out.Write("error-mid-file", script(5000, refused));
+  out.Write("refused", script(100, {fwu::TftpErrorPacket(2, "file refused")}));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -167,5 +198,6 @@ int main(int argc, char** argv) {
   LoginSeeds(root);
   VerdictSeeds(root);
   RomResponseSeeds(root);
+  TftpSeeds(root);
   return 0;
 }

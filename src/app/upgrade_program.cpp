@@ -2,11 +2,23 @@
 
 namespace fwu {
 
+namespace {
+
+TUdpEndpoint& Loaded(TUdpEndpoint& endpoint) {
+  endpoint.Loaded();
+  return endpoint;
+}
+
+}  // namespace
+
 UpgradeProgram::UpgradeProgram(EventLoop& loop, Dialogs& dialogs, ApplicationControl& application,
                                std::vector<std::string> arguments, std::string programPath)
     : search_(MakeRefreshForm(loop)),
+      udp_(loop),
+      tftpForm_(loop, Loaded(udp_), notices_, dialogs),
+      tftp_(tftpForm_),
       ftp_(loop, notices_, dialogs),
-      form_(UpgradeFormServices{loop, dialogs, *search_, notices_, application, nullptr, &ftp_},
+      form_(UpgradeFormServices{loop, dialogs, *search_, notices_, application, &tftp_, &ftp_},
             std::move(arguments), std::move(programPath)) {
   search_->SetLog(&form_.Models().Memo1);
 }

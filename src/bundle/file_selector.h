@@ -117,6 +117,9 @@ class FileSelector {
     SelectionRun scratch = run;
     return Scan(startRow, scratch, false);
   }
+  // A silent scan that carries `run` on, for a pass over the whole run
+  // ahead of it (the total length to send).
+  int SilentNextFile(int startRow, SelectionRun& run) { return Scan(startRow, run, false); }
 
  private:
   enum class Verdict { Put, Skip };

@@ -8,6 +8,7 @@
 
 #include "bundle/bundle_writer.h"
 #include "bundle/initial_setting.h"
+#include "integration/routersim_test_support.h"
 #include "integration/vlan_fixture.h"
 #include "platform/files.h"
 
@@ -35,8 +36,11 @@ class CliUpgradeTest : public ::testing::Test {
  protected:
   void SetUp() override { FWU_REQUIRE_VIRTUAL_LAN(); }
 
-  void StartLan(bool echo = true) {
-    lan_ = std::make_unique<VirtualLan>(std::vector<LanRouter>{{"r1", {kRouter}, echo}});
+  // r1 at kRouter, any other routers of the same LAN, and the PC's default
+  // route as `vlan up --pc-route` takes it.
+  void StartLan(bool echo = true, std::vector<LanRouter> others = {}, const std::string& pcRoute = "lan") {
+    others.insert(others.begin(), LanRouter{"r1", {kRouter}, echo});
+    lan_ = std::make_unique<VirtualLan>(std::move(others), pcRoute);
     ASSERT_TRUE(lan_->Up()) << lan_->Error();
     received_ = lan_->Dir() + "received";
     std::filesystem::create_directory(received_);
@@ -347,6 +351,68 @@ TEST_F(CliUpgradeTest, DeliveredLayoutStartsSearchesAndLeavesNoTemporaryFiles) {
   EXPECT_TRUE(Has(result.err, "status: 1 device found"));
   EXPECT_TRUE(Has(result.err, "192.168.123.254"));
   EXPECT_TRUE(std::filesystem::is_empty(temp)) << "every extracted file and directory is gone";
+}
+
+// A crashed router recovered the way installers do it: a laptop cabled to
+// the LAN with no gateway, the upgrader run by an ordinary user, other
+// routers on the same LAN, the vendor's control file naming the router, and
+// nobody watching.
+TEST_F(CliUpgradeTest, CrashedRouterIsRecoveredByTftpAndRebootsIntoARunningRouter) {
+  StartLan(true, {{"r2", {"192.168.123.20"}}}, "none");
+  StartRouter({"--crashed", "--reboot-delay", "300", "--tftp-lose-ack", "5", "--tftp-repeat-ack", "9"});
+  ASSERT_TRUE(lan_->StartRouter("r2", {"--password", "admin"})) << lan_->Error();
+  const Bytes firmware = Firmware(300000, 11);
+  upgrader_ = Upgrader(PutControl(""), {{"firmware.bin", 0x080D, firmware}});
+  ASSERT_EQ(chmod(lan_->Dir().c_str(), 0755), 0) << "the ordinary user runs the upgrader from there";
+  const CommandResult result =
+      lan_->RunInPc("setpriv --reuid=nobody --regid=nogroup --clear-groups " + upgrader_ + " </dev/null", 40000);
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_TRUE(Has(result.out, "Unsing TFTP upgrade mode to : 192.168.123.254"));
+  EXPECT_TRUE(Has(result.out, "No answer from router, send again: 1")) << "the lost acknowledgement";
+  EXPECT_TRUE(Has(result.out, " Recover Success"));
+  EXPECT_TRUE(Has(result.out, "Total upgrade file count in TFTP mode: 1"));
+  EXPECT_FALSE(Has(result.out, "StopCounter : 4"));
+  const auto received = Received();
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_TRUE(received[0] == firmware) << "the router must hold the image byte for byte";
+  EXPECT_TRUE(lan_->WaitForRecord("r1", "rebooted"));
+  EXPECT_TRUE(Has(lan_->RecordOf("r1"), "tftp reboot from 192.168.123.100:"));
+  EXPECT_FALSE(Has(lan_->RecordOf("r2"), "tftp")) << "only the named router is sent anything";
+  EXPECT_FALSE(Has(lan_->RecordOf("r2"), "http"));
+  const auto answers = SendProbe(*lan_, "query", kRouter);
+  EXPECT_EQ(answers.size(), 1u) << "after the reboot it answers as a running router";
+}
+
+TEST_F(CliUpgradeTest, RouterThatRefusesTheImageMidFileFailsTheRecovery) {
+  StartLan();
+  StartRouter({"--crashed", "--tftp-fail-at", "40"});
+  upgrader_ = Upgrader(PutControl(""), {{"firmware.bin", 0x080D, Firmware(100000, 12)}});
+  const CommandResult result = Run("");
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_TRUE(Has(result.out, "Recover process not be accept for router."));
+  EXPECT_TRUE(Has(result.err, "message: Upgrade Failure: Upgrade Not Success, Please Run Again !"));
+  EXPECT_TRUE(Has(lan_->RecordOf("r1"), "tftp failed at block 40"));
+  EXPECT_FALSE(Has(lan_->RecordOf("r1"), "tftp reboot"));
+}
+
+// Attended: the success box, the section check and a new search, which now
+// finds the router running.
+TEST_F(CliUpgradeTest, AttendedRecoveryShowsSuccessAndSearchesAgain) {
+  StartLan();
+  StartRouter({"--crashed", "--reboot-delay", "1000"});
+  InitialSetting control = Control(0x9F | 0x40);
+  control.SetText(InitialSetting::kDstIP, kRouter);
+  upgrader_ = Upgrader(control, {{"firmware.bin", 0x083D, Firmware(50000, 13)}});
+  const CommandResult result = lan_->RunInPc("printf '\\n\\n' | " + upgrader_, 40000);
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_TRUE(Has(result.err, "message: Recover Success: Recover Complete !")) << result.err;
+  EXPECT_TRUE(Has(result.out, "TFTP upgrade section :C"));
+  EXPECT_FALSE(Has(result.err, "Upgrade Again"));
+  EXPECT_EQ(Received().size(), 1u);
+  const std::string record = lan_->RecordOf("r1");
+  const auto rebooted = record.find("rebooted");
+  ASSERT_NE(rebooted, std::string::npos) << record;
+  EXPECT_TRUE(Has(record.substr(rebooted), "probe query")) << "a new search after the recovery";
 }
 
 }  // namespace

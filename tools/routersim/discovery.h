@@ -28,6 +28,8 @@ class DiscoveryService final : public RouterService {
  public:
   explicit DiscoveryService(const DiscoverySettings& settings) : settings_(settings) {}
   std::string Start(ServiceContext& context) override;
+  // What the router answers from now on (a reboot changes it).
+  void SetAnswered(std::set<ProbeKind> kinds) { answered_ = std::move(kinds); }
 
  private:
   bool OnDatagram(ServiceContext& context, const Datagram& datagram);

@@ -15,6 +15,7 @@
 #include "platform/poll_event_loop.h"
 #include "recorder.h"
 #include "switch_table.h"
+#include "tftp_server.h"
 #include "udp_hub.h"
 #include "web_server.h"
 
@@ -24,22 +25,26 @@ int main(int argc, char** argv) {
   DiscoverySettings discovery;
   WebSettings web;
   FtpSettings ftp;
+  TftpSettings tftp;
   SwitchTable table;
   common.AddSwitches(table);
   discovery.AddSwitches(table);
   web.AddSwitches(table);
   ftp.AddSwitches(table);
+  tftp.AddSwitches(table);
 
   const std::string error = table.Parse(std::vector<std::string>(argv + 1, argv + argc));
   if (common.help) {
     std::printf("usage: routersim [switches]\n"
-                "Plays a router: discovery answers, web login, upgrade CGI and FTP server. Prints \"ready\" once it\n"
-                "listens. Run it inside a network namespace only.\n%s"
+                "Plays a router: discovery answers, web login, upgrade CGI, FTP server and, when crashed, the TFTP\n"
+                "boot loader. Prints \"ready\" once it listens. Run it inside a network namespace only.\n%s"
                 "Record lines: \"probe KIND from ADDR:PORT len N [romid R] [unanswered]\",\n"
                 "\"http METHOD TARGET port P [line L] [length N]\", \"upload name=NAME bytes=N\",\n"
                 "\"upload closing text missing\", \"upload stalled|closed after N\",\n"
                 "\"ftp COMMAND ARGUMENT\", \"ftp login refused\", \"ftp stored name=NAME bytes=N\",\n"
-                "\"ftp sent range=OFFSET#LENGTH bytes=N\".\n",
+                "\"ftp sent range=OFFSET#LENGTH bytes=N\", \"tftp write NAME mode M from ADDR:PORT\",\n"
+                "\"tftp stored NAME bytes=N [as PATH]\", \"tftp reboot from ADDR:PORT\", \"rebooted\",\n"
+                "\"tftp refused NAME\", \"tftp failed at block K\", \"tftp ack K lost|repeated\".\n",
                 table.HelpText().c_str());
     return 0;
   }
@@ -58,7 +63,13 @@ int main(int argc, char** argv) {
   ServiceContext context{loop, udp, record};
 
   std::vector<std::unique_ptr<RouterService>> services;
-  services.push_back(std::make_unique<DiscoveryService>(discovery));
+  auto discoveryService = std::make_unique<DiscoveryService>(discovery);
+  auto tftpService = std::make_unique<TftpService>(tftp, web.storeDir, discovery.crashed);
+  // A rebooting router is silent; then it answers as a running one.
+  tftpService->onRebootBegins = [d = discoveryService.get()] { d->SetAnswered({}); };
+  tftpService->onRebooted = [d = discoveryService.get()] { d->SetAnswered({ProbeKind::Query, ProbeKind::Boot}); };
+  services.push_back(std::move(discoveryService));
+  services.push_back(std::move(tftpService));
   services.push_back(std::make_unique<WebService>(web));
   services.push_back(std::make_unique<FtpService>(ftp, web));
   for (auto& service : services) {

@@ -52,8 +52,7 @@ std::string UdpHub::Listen(std::uint16_t port, Handler handler) {
 
 void UdpHub::ReadAll(std::uint16_t port) {
   Port& entry = ports_.at(port);
-  static constexpr std::size_t kLargestDatagram = 65536;
-  Bytes buffer(kLargestDatagram);
+  Bytes& buffer = receiveBuffer_;
   for (;;) {
     sockaddr_in from{};
     socklen_t fromLength = sizeof from;

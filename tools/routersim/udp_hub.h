@@ -52,6 +52,9 @@ class UdpHub {
   EventLoop& loop_;
   Recorder& record_;
   std::map<std::uint16_t, Port> ports_;
+  // One buffer for every read: a TFTP transfer wakes the hub once per block,
+  // and clearing 64 KB each time would cost more than the datagram.
+  Bytes receiveBuffer_ = Bytes(65536);
 };
 
 }  // namespace fwu

@@ -29,6 +29,10 @@ std::string SafeUploadName(std::string_view partHeader) {
                                                          ? std::string_view::npos
                                                          : valueEnd - valueStart));
   }
+  return SafeBaseName(name);
+}
+
+std::string SafeBaseName(std::string name) {
   // Only the last path component, of plain characters: a router name must
   // never write outside the store directory.
   const auto slash = name.find_last_of("/\\");

@@ -52,5 +52,7 @@ class UploadSink {
 // The file name from a part header's filename="..." reduced to a safe base
 // name: no directory parts, no traversal, only plain characters.
 std::string SafeUploadName(std::string_view partHeader);
+// The same reduction for a name that arrived on its own (a TFTP request).
+std::string SafeBaseName(std::string name);
 
 }  // namespace fwu

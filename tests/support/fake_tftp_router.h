@@ -1,0 +1,118 @@
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "net/datagram_component.h"
+#include "platform/bytes.h"
+#include "platform/event_loop.h"
+
+namespace fwu::testing {
+
+// A crashed router's boot loader behind the TFTP window's datagram
+// component, on the loop's virtual time: it acknowledges each request and
+// block after a delay, stores what it receives, and loses, repeats or
+// refuses on request.
+class FakeTftpRouter final : public DatagramComponent {
+ public:
+  struct Sent {
+    std::string host;
+    int port;
+    Bytes bytes;
+  };
+
+  explicit FakeTftpRouter(EventLoop& loop) : loop_(loop) {}
+
+  // Behaviour.
+  std::int64_t ackDelayMs = 10;
+  bool silent = false;
+  std::set<std::size_t> lostDatagrams;  // indexes into `sent` that never arrive
+  bool repeatAcks = false;
+  int errorAtBlock = -1;                // answer this data block with an error packet
+  std::function<void(const Sent&)> onSent;
+
+  // What it saw.
+  std::vector<Sent> sent;
+  std::vector<Bytes> files;             // one per write request, in order
+
+  void SetRemoteHost(const std::string& host) override { host_ = host; }
+  void SetRemotePort(int port) override { port_ = port; }
+
+  void SendBuffer(const void* buffer, std::size_t length) override {
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+    sent.push_back({host_, port_, Bytes(bytes, bytes + length)});
+    const std::size_t index = sent.size() - 1;
+    if (OnDataSend) OnDataSend();
+    if (onSent) onSent(sent.back());
+    if (!silent && lostDatagrams.count(index) == 0) Receive(sent.back().bytes);
+  }
+
+  std::size_t ReadBuffer(void* destination, std::size_t capacity) override {
+    const std::size_t count = std::min(capacity, inbox_.size());
+    std::memcpy(destination, inbox_.data(), count);
+    return count;
+  }
+
+  // Hands one datagram to the window as the endpoint would.
+  void Deliver(const Bytes& datagram) {
+    inbox_ = datagram;
+    if (OnDataReceived) OnDataReceived(static_cast<int>(datagram.size()), "192.168.1.1", 69);
+  }
+  void DeliverLater(Bytes datagram, std::int64_t delayMs) {
+    auto id = std::make_shared<EventLoop::TimerId>(0);
+    *id = loop_.StartTimer(delayMs, [this, id, datagram] {
+      loop_.StopTimer(*id);
+      Deliver(datagram);
+    });
+  }
+
+  static Bytes Ack(std::uint16_t block) { return {0, 4, static_cast<std::uint8_t>(block >> 8), static_cast<std::uint8_t>(block)}; }
+  static Bytes Error() { return {0, 5, 0, 2, 'n', 'o', 0}; }
+
+  // The data datagrams sent, as (block, payload size).
+  std::vector<std::pair<int, std::size_t>> DataBlocks() const {
+    std::vector<std::pair<int, std::size_t>> blocks;
+    for (const Sent& s : sent) {
+      if (s.bytes.size() >= 4 && s.bytes[1] == 3) blocks.push_back({(s.bytes[2] << 8) | s.bytes[3], s.bytes.size() - 4});
+    }
+    return blocks;
+  }
+
+ private:
+  void Receive(const Bytes& datagram) {
+    if (datagram.size() < 2) return;
+    if (datagram[1] == 2) {  // write request: a new file, acknowledged with block 0
+      files.emplace_back();
+      expected_ = 1;
+      Answer(Ack(0));
+    } else if (datagram[1] == 3 && datagram.size() >= 4 && !files.empty()) {
+      const int block = (datagram[2] << 8) | datagram[3];
+      if (block == errorAtBlock) {
+        Answer(Error());
+        return;
+      }
+      if (block == expected_) {  // a repeated block is acknowledged, not stored twice
+        files.back().insert(files.back().end(), datagram.begin() + 4, datagram.end());
+        ++expected_;
+      }
+      Answer(Ack(static_cast<std::uint16_t>(block)));
+    }
+  }
+  void Answer(const Bytes& reply) {
+    DeliverLater(reply, ackDelayMs);
+    if (repeatAcks) DeliverLater(reply, ackDelayMs + 1);
+  }
+
+  EventLoop& loop_;
+  std::string host_;
+  int port_ = 0;
+  Bytes inbox_;
+  int expected_ = 1;
+};
+
+}  // namespace fwu::testing
