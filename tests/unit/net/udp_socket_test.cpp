@@ -1,5 +1,7 @@
 #include "platform/udp_socket.h"
 
+#include <net/if.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -88,6 +90,27 @@ TEST(UdpSocket, BindingAPortInUseFailsWithAddressInUse) {
   ASSERT_EQ(second.Create(), 0);
   EXPECT_EQ(second.Bind({kLoopback, pair.port}), 10048);
   EXPECT_FALSE(second.LastErrorDescription().empty());
+}
+
+TEST(UdpSocket, SendToViaLeavesByTheGivenInterfaceWithItsAddressAsSource) {
+  LoopbackPair pair;
+  UdpSocket any;  // bound to the any-address, as the search's socket is
+  ASSERT_EQ(any.Create(), 0);
+  ASSERT_EQ(any.Bind({kAnyIpv4, 0}), 0);
+  const Ipv4 source = *ParseDottedIpv4("127.0.0.2");
+  const NetworkInterface loopback{"lo", if_nametoindex("lo"), source};
+  std::size_t sent = 0;
+  ASSERT_EQ(any.SendToVia({kLoopback, pair.port}, loopback, Bytes(5, 0x5A), sent), 0) << any.LastErrorDescription();
+  EXPECT_EQ(sent, 5u);
+  LoopbackPair::LetItArrive();
+  Bytes buffer(68);
+  std::size_t received = 0;
+  Ipv4Endpoint sender;
+  ASSERT_EQ(pair.socket.ReceiveFrom(buffer, received, sender), 0);
+  EXPECT_EQ(received, 5u);
+  EXPECT_EQ(FormatDottedIpv4(sender.address), "127.0.0.2") << "the interface's address, not the socket's";
+  const NetworkInterface missing{"none", 999999, source};
+  EXPECT_NE(any.SendToVia({kLoopback, pair.port}, missing, Bytes(1, 0), sent), 0) << "no such interface";
 }
 
 }  // namespace
