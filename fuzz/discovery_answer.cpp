@@ -2,12 +2,13 @@
 // byte picks the probe and whether the sender echoes; the rest is the
 // datagram, cut as the probe's read buffer would.
 #include <algorithm>
-#include <string>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "fuzz_check.h"
+#include "platform/printable_text.h"
 #include "search/device_table.h"
 #include "search/probes.h"
 #include "search/search_result_lines.h"
@@ -15,10 +16,12 @@
 namespace {
 
 // A text of the answer is a run of the datagram's own bytes that stops
-// before a 0 byte.
+// before a 0 byte, filed printable: nothing a device sends can reach the
+// list, the log or a terminal as a control character.
 bool ComesFrom(const std::string& text, std::span<const std::uint8_t> datagram) {
-  const std::string bytes(datagram.begin(), datagram.end());
-  return text.find('\0') == std::string::npos && bytes.find(text) != std::string::npos;
+  const auto control = [](unsigned char c) { return c < 0x20 || c == 0x7F; };
+  if (std::any_of(text.begin(), text.end(), control)) return false;
+  return fwu::PrintableText(std::string(datagram.begin(), datagram.end())).find(text) != std::string::npos;
 }
 
 }  // namespace
@@ -33,7 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (kind == fwu::ProbeKind::Query || kind == fwu::ProbeKind::Boot) {
     FUZZ_CHECK(ComesFrom(texts->romId, datagram) && ComesFrom(texts->info, datagram));
   }
-  if (kind == fwu::ProbeKind::Recovery) FUZZ_CHECK(texts->romId.rfind("$Quelby", 0) == 0);
+  if (kind == fwu::ProbeKind::Recovery) {
+    FUZZ_CHECK(texts->romId.rfind("$Quelby", 0) == 0 && ComesFrom(texts->romId, datagram));
+  }
 
   // Filed twice, as a device that answers two probes is.
   fwu::DeviceTable table;

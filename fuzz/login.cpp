@@ -47,9 +47,12 @@ class ScriptedRouter final : public fwu::WebExchange {
   std::vector<std::uint16_t> ports_;
 };
 
-class CountingLog final : public fwu::LogSink {
+class CheckedLog final : public fwu::LogSink {
  public:
-  void AddLine(const std::string&) override { ++lines; }
+  void AddLine(const std::string& line) override {
+    FUZZ_CHECK(fuzz::Printable(line));
+    ++lines;
+  }
   std::size_t lines = 0;
 };
 
@@ -68,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint16_t methodBefore = (data[0] & 1) ? fwu::method::kHttpAfterFtp : fwu::method::kHttp;
   ScriptedRouter router(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
   std::uint16_t method = methodBefore;
-  CountingLog log;
+  CheckedLog log;
   const int result = fwu::LoginRouter(router, "admin", method, log);
 
   FUZZ_CHECK(IsLoginCode(result) || (result >= 1 && result <= 65535));

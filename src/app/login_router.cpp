@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/upgrade_codes.h"
+#include "platform/printable_text.h"
 #include "transfer/answer_scan.h"
 #include "transfer/http_client.h"
 #include "ui/log_sink.h"
@@ -140,7 +141,7 @@ int LoginSession::LoginPhase() {
       const auto portText = RedirectPortText(text);
       if (!portText) return IndexPhase();
       const auto port = ParsePort(*portText);
-      if (!port) return Finish("Invalid login port number : " + std::string(*portText), login::kBadRedirect);
+      if (!port) return Finish("Invalid login port number : " + PrintableText(*portText), login::kBadRedirect);
       if (++redirects_ > kMaxLoginRedirects) {
         return Finish("Too many port redirects in send login : " + std::string(*portText), login::kBadRedirect);
       }

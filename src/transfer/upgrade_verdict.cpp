@@ -39,7 +39,8 @@ std::string AlertMessage(std::string_view reply) {
   const std::string_view tail = reply.substr(alert);
   if (tail.size() <= kFirst) return {};
   const std::string_view window = tail.substr(kFirst, kLast - kFirst + 1);
-  return std::string(window.substr(0, window.find('"')));
+  // The router's own words become the failure text the user is shown.
+  return PrintableText(window.substr(0, window.find('"')));
 }
 
 UpgradeVerdict JudgeUpgradeReply(std::string_view reply) {

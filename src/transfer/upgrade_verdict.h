@@ -18,7 +18,8 @@ struct UpgradeVerdict {
 UpgradeVerdict JudgeUpgradeReply(std::string_view reply);
 
 // The message of a script call alert("...") in a reply: at most 23
-// characters, ending before the closing quote.
+// characters, ending before the closing quote, control characters shown
+// as '?'.
 std::string AlertMessage(std::string_view reply);
 
 }  // namespace fwu

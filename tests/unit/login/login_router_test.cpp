@@ -189,6 +189,11 @@ TEST_F(LoginRouterTest, RedirectsThatDoNotNameAUsablePort) {
   EXPECT_EQ(Login({Reply("HTTP/1.1 301 Moved\r\nLocation: http://127.0.0.1:70000\r\n\r\n")}), login::kBadRedirect);
   EXPECT_EQ(Lines().back(), "Invalid login port number : 70000");
 
+  // What the router wrote reaches the log, and a terminal, printable.
+  EXPECT_EQ(Login({Reply("HTTP/1.1 301 Moved\r\nLocation: http://127.0.0.1:80\x1b[31m\r\n\r\n")}),
+            login::kBadRedirect);
+  EXPECT_EQ(Lines().back(), "Invalid login port number : 80?[31m");
+
   // A port starting with 9 does not count: the index goes to the old port.
   memo_.Clear();
   EXPECT_EQ(Login({Reply("HTTP/1.1 301 Moved\r\nLocation: http://127.0.0.1:9090\r\n\r\n"), kNewRouterIndex}),

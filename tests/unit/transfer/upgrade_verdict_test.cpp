@@ -62,6 +62,13 @@ TEST(UpgradeVerdict, AlertMessagesAreCutAtTheQuoteOrAfter23Characters) {
   EXPECT_EQ(AlertMessage("no script here"), "");
 }
 
+TEST(UpgradeVerdict, RouterTextIsShownWithoutControlCharacters) {
+  const UpgradeVerdict code = JudgeUpgradeReply("HTTP/1.0 200 OK\r\n\r\n--CAS:\x1b[2J");
+  EXPECT_EQ(code.logLine, "unknow error code : ?[2J");
+  EXPECT_EQ(code.resultText, "unknow error code ?[2J");
+  EXPECT_EQ(AlertMessage("alert(\"bad\r\nfile\x7f\")"), "bad??file?");
+}
+
 TEST(UpgradeVerdict, ATagWithoutAFullCodeIsAnUnknownCode) {
   const UpgradeVerdict verdict = JudgeUpgradeReply("HTTP/1.0 200 OK\r\n\r\n--CAS:80");
   EXPECT_EQ(verdict.result, -1);
