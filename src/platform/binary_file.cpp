@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 namespace fwu {
 
@@ -50,6 +51,20 @@ bool NewFile::Create(const std::string& path, unsigned mode) {
   Close();
   fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
   return fd_ >= 0;
+}
+
+bool NewFile::CreateBeside(const std::string& target, std::string& createdPath, unsigned mode) {
+  Close();
+  std::string name = target + ".XXXXXX";
+  fd_ = ::mkostemp(name.data(), O_CLOEXEC);
+  if (fd_ < 0) return false;
+  if (::fchmod(fd_, static_cast<mode_t>(mode)) != 0) {
+    Close();
+    ::unlink(name.c_str());
+    return false;
+  }
+  createdPath = name;
+  return true;
 }
 
 bool NewFile::WriteAll(const std::uint8_t* data, std::size_t length) {

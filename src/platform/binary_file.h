@@ -66,6 +66,10 @@ class NewFile {
 
   // Mode bits as for open(2), before the umask.
   bool Create(const std::string& path, unsigned mode = 0600);
+  // A new file of a name no other file has, in the directory of target and
+  // named after it, so that it can later be renamed over target. Its path
+  // is left in createdPath.
+  bool CreateBeside(const std::string& target, std::string& createdPath, unsigned mode = 0600);
   // Writes every byte, however many calls the system needs.
   bool WriteAll(const std::uint8_t* data, std::size_t length);
   // False when the data could not be flushed to the file.

@@ -157,6 +157,14 @@ void TcpSocket::Close() {
   fd_ = -1;
 }
 
+void TcpSocket::CloseWithReset() {
+  if (fd_ < 0) return;
+  const linger abortive{1, 0};
+  setsockopt(fd_, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+  close(fd_);
+  fd_ = -1;
+}
+
 void TcpSocket::Shutdown() {
   if (fd_ >= 0) shutdown(fd_, SHUT_RDWR);
 }

@@ -53,6 +53,9 @@ class TcpSocket {
 
   // Shuts both directions down and closes; nothing when not open.
   void Close();
+  // Closes at once and makes the peer see a reset, as a router that
+  // reboots in mid-answer does.
+  void CloseWithReset();
   // Shuts both directions down but keeps the descriptor: a call blocked on
   // the socket in another thread returns at once.
   void Shutdown();

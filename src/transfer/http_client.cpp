@@ -27,8 +27,9 @@ std::int64_t HttpClient::ReceiveResponse(char* buffer, std::int64_t capacity, Pe
   return received.count;
 }
 
-std::int64_t HttpClient::ReceiveResponseToFile(const std::string& fileName, PeerEndpoint* peer) {
-  const TcpLink::Received received = link_.ReceiveToFile(fileName, view_);
+std::int64_t HttpClient::ReceiveResponseToFile(const std::string& fileName, std::int64_t expectedBody,
+                                               PeerEndpoint* peer) {
+  const TcpLink::Received received = link_.ReceiveToFile(fileName, view_, expectedBody);
   if (received.count < 0) {
     ResultText_ = link_.LastErrorText();
     return -1;
@@ -76,7 +77,8 @@ int HttpClient::GetRomFile(TransferView& view, const std::string& host, std::uin
   if (link_.SendAll(request.data(), static_cast<std::int64_t>(request.size()), nullptr) < 0) {
     return FailWithLinkError();
   }
-  if (ReceiveResponseToFile(fileName) < 0) return FailWithLinkError();
+  // Less data than asked for is no copy of the stretch the user wanted.
+  if (ReceiveResponseToFile(fileName, romLength) < 0) return FailWithLinkError();
   view.AddLine("Get ROM file success in file : " + fileName);
   ResultText_ = "Get ROM file success";
   return 1;

@@ -40,7 +40,9 @@ class HttpClient {
   int SendRequest(std::string_view request, const std::string& address, std::uint16_t port);
   // Reads until the peer closes; the byte count, or -1.
   std::int64_t ReceiveResponse(char* buffer, std::int64_t capacity, PeerEndpoint* peer = nullptr);
-  std::int64_t ReceiveResponseToFile(const std::string& fileName, PeerEndpoint* peer = nullptr);
+  // A body shorter than expectedBody bytes is a failure.
+  std::int64_t ReceiveResponseToFile(const std::string& fileName, std::int64_t expectedBody = 0,
+                                     PeerEndpoint* peer = nullptr);
 
   // One upgrade run: every file the selection rules pick, in one multipart
   // POST to "/upg", then the router's verdict. 1 or -1. Message files met on

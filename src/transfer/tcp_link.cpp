@@ -4,9 +4,9 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <string_view>
 
+#include "platform/binary_file.h"
 #include "platform/files.h"
 #include "platform/socket_error.h"
 #include "transfer/error_text.h"
@@ -120,6 +120,17 @@ TcpLink::Received TcpLink::ReceiveFailure(const std::string& text) {
   return {};
 }
 
+long TcpLink::ReceiveChunk(char* chunk) {
+  if (!WaitReady(Direction::Receive)) return -1;
+  const long n = socket_.Receive(chunk, kChunkSize);
+  // Abort shuts the socket down, which reads as an orderly close.
+  if (n < 0 || (n == 0 && aborted_)) {
+    lastError_ = "Read Data error!";
+    return -1;
+  }
+  return n;
+}
+
 TcpLink::Received TcpLink::ReceiveToBuffer(char* buffer, std::int64_t capacity) {
   if (capacity > 0) buffer[0] = '\0';
   if (!socket_.Valid()) return ReceiveFailure("INVALID_SOCKET in receive data.");
@@ -127,10 +138,10 @@ TcpLink::Received TcpLink::ReceiveToBuffer(char* buffer, std::int64_t capacity) 
   std::int64_t total = 0;
   for (;;) {
     Chunk chunk{};
-    if (!WaitReady(Direction::Receive)) return {};
-    const long n = socket_.Receive(chunk.data(), kChunkSize);
-    if (n <= 0) {
-      // The peer closed (or went quiet): whatever came is the response.
+    const long n = ReceiveChunk(chunk.data());
+    if (n < 0) return {};
+    if (n == 0) {
+      // The peer closed: whatever came is the response.
       if (total > 0) return {peer.address, peer.port, total};
       return ReceiveFailure("Read Data error!");
     }
@@ -142,23 +153,46 @@ TcpLink::Received TcpLink::ReceiveToBuffer(char* buffer, std::int64_t capacity) 
   }
 }
 
-TcpLink::Received TcpLink::ReceiveToFile(const std::string& fileName, ProgressSink* progress) {
+TcpLink::Received TcpLink::ReceiveToFile(const std::string& fileName, ProgressSink* progress,
+                                         std::int64_t expectedBody) {
   if (!socket_.Valid()) return ReceiveFailure("INVALID_SOCKET in receive data.");
+  // The body goes to a file of its own beside the target and takes the
+  // target's name only once complete: a failed read, however often, never
+  // costs the last good copy.
+  NewFile partial;
+  std::string partialPath;
+  if (!partial.CreateBeside(fileName, partialPath)) return ReceiveFailure("ROM file create error");
+  Received received = ReceiveBody(partial, progress, expectedBody);
+  if (received.count >= 0 && !partial.Close()) received = ReceiveFailure("ROM file write error");
+  if (received.count < 0) {
+    partial.Close();
+    RemoveFile(partialPath);
+    return received;
+  }
   // Replacing an older backup keeps the most recent earlier data safe.
   if (FileExists(fileName)) RenameFile(fileName, fileName + ".BAK");
-  std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
-  if (!file) return ReceiveFailure("ROM file create error");
+  if (!RenameFile(partialPath, fileName)) {
+    RemoveFile(partialPath);
+    return ReceiveFailure("ROM file create error");
+  }
+  return received;
+}
+
+TcpLink::Received TcpLink::ReceiveBody(NewFile& file, ProgressSink* progress, std::int64_t expectedBody) {
   const auto peer = socket_.Peer().value_or(PeerEndpoint{});
   bool first = true;
   std::int64_t total = 0;
+  std::int64_t body = 0;
   for (;;) {
     Chunk chunk{};
-    if (!WaitReady(Direction::Receive)) return {};
-    const long n = socket_.Receive(chunk.data(), kChunkSize);
-    if (n <= 0) {
+    const long n = ReceiveChunk(chunk.data());
+    if (n < 0) return {};
+    if (n == 0) {
       if (total == 0) return ReceiveFailure("Read Data error!");
-      file.close();
-      if (!file) return ReceiveFailure("ROM file write error");
+      if (body < expectedBody) {
+        return ReceiveFailure("ROM data shorter than asked : " + std::to_string(body) + " of " +
+                              std::to_string(expectedBody) + " bytes");
+      }
       return {peer.address, peer.port, total};
     }
     std::int64_t bodyStart = 0;
@@ -168,11 +202,14 @@ TcpLink::Received TcpLink::ReceiveToFile(const std::string& fileName, ProgressSi
       if (!head.error.empty()) return ReceiveFailure(head.error);
       bodyStart = head.bodyStart;
     }
-    file.write(chunk.data() + bodyStart, n - bodyStart);
     // A full disk must not pass for a complete copy of the router's data.
-    if (!file) return ReceiveFailure("ROM file write error");
+    if (!file.WriteAll(reinterpret_cast<const std::uint8_t*>(chunk.data() + bodyStart),
+                       static_cast<std::size_t>(n - bodyStart))) {
+      return ReceiveFailure("ROM file write error");
+    }
     if (progress != nullptr) progress->AdvanceProgress(n);
     total += n;
+    body += n - bodyStart;
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -8,6 +9,7 @@
 
 namespace fwu {
 
+class NewFile;
 class ProgressSink;
 
 // How long the blocking calls of one link may take. The readiness wait of
@@ -54,8 +56,10 @@ class TcpLink {
   Received ReceiveToBuffer(char* buffer, std::int64_t capacity);
 
   // An HTTP response whose body goes to fileName; an earlier file of that
-  // name is kept with ".BAK" appended. The count includes the header.
-  Received ReceiveToFile(const std::string& fileName, ProgressSink* progress);
+  // name is kept with ".BAK" appended. The count includes the header. A
+  // body shorter than expectedBody bytes is a failure. Only a complete
+  // response touches fileName or its backup.
+  Received ReceiveToFile(const std::string& fileName, ProgressSink* progress, std::int64_t expectedBody = 0);
 
   const std::string& LastErrorText() const { return lastError_; }
 
@@ -69,6 +73,12 @@ class TcpLink {
   // saw something wrong; a wait that runs out lets the call go ahead.
   bool WaitReady(Direction direction);
   Received ReceiveFailure(const std::string& text);
+  // One receive call after the readiness wait: the byte count, 0 once the
+  // peer has closed in order, -1 on a failure (error text set). A reset,
+  // a receive deadline that passed or an abort is a failure: a response
+  // cut off there must not pass for a whole one.
+  long ReceiveChunk(char* chunk);
+  Received ReceiveBody(NewFile& file, ProgressSink* progress, std::int64_t expectedBody);
 
   // The readiness wait of every send and receive step.
   std::uint32_t waitSeconds_ = 3;
@@ -79,7 +89,7 @@ class TcpLink {
   // Guards the socket's creation and closing against Abort from another
   // thread; sends and receives run unlocked on the owning thread.
   std::mutex lifeMutex_;
-  bool aborted_ = false;
+  std::atomic<bool> aborted_{false};
   TcpSocket socket_;
 };
 

@@ -24,6 +24,11 @@ struct FakeExchange {
   int quietMs = 300;
   // Pause between reply pieces, long enough that they arrive apart.
   int pieceGapMs = 30;
+  // After the last piece: close in order, reset the connection, or go
+  // quiet until the client gives up (at most stallMs).
+  enum class Ending { Close, Reset, Stall };
+  Ending ending = Ending::Close;
+  int stallMs = 10000;
 };
 
 // A scripted web server on 127.0.0.1: one thread that serves one connection
@@ -69,8 +74,24 @@ class FakeHttpServer {
           sent += static_cast<std::size_t>(n);
         }
       }
-      peer->Close();
+      End(*peer, step);
     }
+  }
+
+  static void End(TcpSocket& peer, const FakeExchange& step) {
+    if (step.ending == FakeExchange::Ending::Reset) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(step.pieceGapMs));
+      peer.CloseWithReset();
+      return;
+    }
+    if (step.ending == FakeExchange::Ending::Stall) {
+      char byte = 0;
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(step.stallMs);
+      while (std::chrono::steady_clock::now() < deadline) {
+        if (peer.WaitReadable(50) == Readiness::Ready && peer.Receive(&byte, 1) <= 0) break;
+      }
+    }
+    peer.Close();
   }
 
   std::string WithOwnPort(std::string text) const {

@@ -33,6 +33,9 @@ std::string ExpectedHeader(std::size_t fileBytes) {
          "filename=\"upgrade.bin\" \r\nContent-Type: application/octet-stream \r\n\r\n";
 }
 
+// A router that stops answering is given up on soon.
+constexpr LinkDeadlines kQuickDeadlines{2000, 300};
+
 struct RecordingNotices final : NoticePresenter {
   void Offer(const NoticeOffer& offer) override { paths.push_back(offer.path); }
   std::vector<std::string> paths;
@@ -51,11 +54,14 @@ class HttpUploadTest : public ::testing::Test {
 
   // One upload against a fake router answering `reply` once the closing
   // text has arrived.
-  int Upload(const std::string& reply, const std::string& romId = "") {
-    FakeHttpServer server({FakeExchange{std::string(HttpClient::kClosingText), {reply}}});
+  int Upload(const std::string& reply, const std::string& romId = "",
+             FakeExchange::Ending ending = FakeExchange::Ending::Close) {
+    FakeExchange exchange{std::string(HttpClient::kClosingText), {reply}};
+    exchange.ending = ending;
+    FakeHttpServer server({exchange});
     int result = 0;
     {
-      HttpClient client;
+      HttpClient client(kQuickDeadlines);
       result = client.UploadFiles(stopCounter_, view_, files_, "127.0.0.1", server.Port(), romId, 3, notices_,
                                   dialogs_);
       resultText_ = client.ResultText();
@@ -165,6 +171,15 @@ TEST_F(HttpUploadTest, AReplyLongerThanTheBufferIsAReceiveError) {
   EXPECT_TRUE(Logged("receive response error"));
   EXPECT_EQ(resultText_, "receive response error in upgrade");
   EXPECT_EQ(status_.Text(), "Upgrade Failure");
+}
+
+TEST_F(HttpUploadTest, AVerdictCutOffByAResetOrAStallIsAReceiveError) {
+  AddFile("fw.bin", "image", kPlainFile);
+  for (const auto ending : {FakeExchange::Ending::Reset, FakeExchange::Ending::Stall}) {
+    EXPECT_EQ(Upload("HTTP/1.0 200 OK\r\n\r\n--CA", "", ending), -1);
+    EXPECT_EQ(resultText_, "receive response error in upgrade");
+    EXPECT_EQ(status_.Text(), "Upgrade Failure");
+  }
 }
 
 TEST_F(HttpUploadTest, ALargeImageArrivesWholeInPieces) {

@@ -163,15 +163,15 @@ TEST_F(ReceiveToFileTest, BodyGoesToTheFileAndCountsIncludeTheHeader) {
   EXPECT_EQ(Backup(), "earlier data");
 }
 
-TEST_F(ReceiveToFileTest, RefusedAnswersLeaveAnEmptyFileAndTheBackup) {
+TEST_F(ReceiveToFileTest, RefusedAnswersLeaveTheEarlierFileInPlace) {
   EXPECT_EQ(Receive({"HTTP/1.1 404 Not Found\r\nServer: x\r\n\r\nmissing"}), -1);
   EXPECT_EQ(error_, "unknown response error code !");
-  EXPECT_EQ(Saved(), "");
-  EXPECT_EQ(Backup(), "earlier data");
+  EXPECT_EQ(Saved(), "earlier data");
+  EXPECT_EQ(Backup(), "<missing>");
 
   EXPECT_EQ(Receive({"HTTP/1.1 400 Bad Request\r\n\r\n"}), -1);
   EXPECT_EQ(error_, "Bad Request !");
-  EXPECT_EQ(Saved(), "");
+  EXPECT_EQ(Saved(), "earlier data");
 }
 
 TEST_F(ReceiveToFileTest, TheBodyMustStartInTheFirstChunkAfterAFullLineEnd) {
