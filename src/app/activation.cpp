@@ -25,7 +25,9 @@ void TUpgradeForm1::FormActivate() {
 void TUpgradeForm1::DispatchWithParameters() {
   HandSearchSettings(DeviceSearch::kKeepFlags, kKeepAddresses);
   if (!models_.IPComBox.Text().empty()) {
-    SearchAndShow([this] { services_.search.SearchAddress(SelectedAddressText()); });
+    const std::string address = SelectedAddressText();
+    SearchAndShow([&] { services_.search.SearchAddress(address); });
+    KeepNamedRouter(address);
     IPComBoxChange();
   }
   if (LogMode_) ShowLogPane();
@@ -59,16 +61,19 @@ void TUpgradeForm1::DispatchInitialSetting() {
       GetMode_ = 1;
       StopTimer_.SetEnabled(true);
       break;
-    case verdict::kPresetAndWait:
+    case verdict::kPresetAndWait: {
       AutoRun_ = 0;
       Interactive_ = 1;
+      const std::string named = SelectedAddressText();
       services_.search.ShowSearchResult(models_.IPComBox, models_.StatusBar1, SearchDetail_);
+      if (!named.empty()) KeepNamedRouter(named);
       if (!models_.IPComBox.Items().empty()) {
         IPComBoxChange();
       } else {
         SearchLAN();
       }
       break;
+    }
     default:
       break;
   }

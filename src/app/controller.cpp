@@ -1,4 +1,5 @@
 #include "app/upgrade_form.h"
+#include "app/http_thread.h"
 #include "app/upgrade_codes.h"
 #include "app/upgrade_texts.h"
 #include "search/device_search.h"
@@ -26,9 +27,13 @@ bool IsRunning(std::int16_t upgradeState) {
 bool TUpgradeForm1::Idle() const { return !StopTimer_.Enabled() && !IsRunning(UpgradeState_); }
 
 bool TUpgradeForm1::Succeeded() const {
+  if (romSaved_) return true;
   const std::int16_t upgradeState = UpgradeState_;
-  return romSaved_ || upgradeState == state::kTftpDone || upgradeState == state::kHttpDone ||
-         upgradeState == state::kFtpDone;
+  const bool done = upgradeState == state::kTftpDone || upgradeState == state::kHttpDone ||
+                    upgradeState == state::kFtpDone;
+  // A run that left a section of the bundle unwritten told the user to run
+  // the program again: that is no success.
+  return done && !(SectionIDCheck_ && SectionResult_ != SectionList_);
 }
 
 void TUpgradeForm1::ResetStopCounter() {
@@ -41,15 +46,27 @@ TransferJob TUpgradeForm1::MakeJob() {
                      SelectedIP_,    SelectedROMID_, SelectedType_, models_.PasswordComBox.Text()};
 }
 
+bool TUpgradeForm1::UpgradeRunning() const {
+  return upgradeClickActive_ || IsRunning(UpgradeState_) || (httpWorker_ && !httpWorker_->Finished());
+}
+
+void TUpgradeForm1::EnableUpgrade() {
+  if (!UpgradeRunning()) models_.Upgrade.SetEnabled(true);
+}
+
 void TUpgradeForm1::UpgradeClick() {
+  // A second run would replace the first one's worker and so abort it.
+  if (UpgradeRunning()) return;
+  upgradeClickActive_ = true;
+  struct ClickEnd {
+    bool& active;
+    ~ClickEnd() { active = false; }
+  } clickEnd{upgradeClickActive_};
   MainWindowModels& m = models_;
   SelectedIP_ = SelectedAddressText();
   const auto entry = services_.search.Lookup(SelectedIP_);
   if (!entry) {
-    Log("Read Select Router Infomation Error");
-    services_.dialogs.ShowMessage({"Please press \"ENTER\" to check router information in select box",
-                                   "Router information not found"});
-    m.Upgrade.SetEnabled(false);
+    ReportRouterNotFound();
     return;
   }
   SelectedROMID_ = entry->romId;
@@ -86,6 +103,13 @@ void TUpgradeForm1::UpgradeClick() {
   }
 }
 
+void TUpgradeForm1::ReportRouterNotFound() {
+  Log("Read Select Router Infomation Error");
+  services_.dialogs.ShowMessage(
+      {"Please press \"ENTER\" to check router information in select box", "Router information not found"});
+  models_.Upgrade.SetEnabled(false);
+}
+
 TUpgradeForm1::Attempt TUpgradeForm1::RunAttempt() {
   ResetStopCounter();
   StopTimer_.SetEnabled(true);
@@ -109,6 +133,9 @@ TUpgradeForm1::Attempt TUpgradeForm1::RunAttempt() {
 
 bool TUpgradeForm1::FilesChosen() {
   if (FileListValid_ == 0 && models_.UpdateFileName.Text().empty()) {
+    // Nothing starts, so nothing is to be watched: a running watchdog
+    // would end the program TimeOut seconds later without a word.
+    StopTimer_.SetEnabled(false);
     services_.dialogs.ShowMessage({text::kUpgradeFileNotSelected, text::kUpgradeWarning});
     return false;
   }

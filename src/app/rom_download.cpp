@@ -24,6 +24,11 @@ void TUpgradeForm1::RunRomDownload() {
 
   const std::string address = SelectedAddressText();
   const std::string password = models_.PasswordComBox.Text();
+  // The data comes from the router named, once a search has found it there.
+  if (!services_.search.Lookup(address)) {
+    ReportRouterNotFound();
+    return;
+  }
   if (!services_.search.Ping(address)) {
     Log("Unconnect to router : " + address);
     services_.dialogs.ShowMessage({text::kUnconnectToRouter, text::kRouterConnectionFailure});

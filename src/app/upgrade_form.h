@@ -132,6 +132,10 @@ class TUpgradeForm1 {
   Attempt StartTftp();
   Attempt StartHttp();
   bool FilesChosen();
+  // An upgrade runs (or its handler is still under way): nothing may start
+  // another, and the Upgrade button stays off.
+  bool UpgradeRunning() const;
+  void EnableUpgrade();
   void ShowLoginVerdict(int result);
   int RunLogin();
   void StartHttpWorker();
@@ -148,6 +152,13 @@ class TUpgradeForm1 {
   // Runs a search and fills the list from the table whatever became of it;
   // a search that could send nothing says so in the status line.
   void SearchAndShow(const std::function<void()>& search);
+  // After a search of one address has filled the list: the search's
+  // default probes may have listed other routers first, so the edit field
+  // goes back to the address the user named, as its line when the table
+  // has it. True then.
+  bool KeepNamedRouter(const std::string& address);
+  // The router to act on is not in the search's table.
+  void ReportRouterNotFound();
 
   UpgradeFormServices services_;
   std::vector<std::string> arguments_;
@@ -175,6 +186,8 @@ class TUpgradeForm1 {
   // unattended run would always log in with the default.
   std::string presetPassword_;
   bool romSaved_ = false;
+  // UpgradeClick is under way; FTP keeps the loop running inside it.
+  bool upgradeClickActive_ = false;
 
   InitialSetting InitialSetting_;
   std::uint8_t PutMode_ = 0;

@@ -104,7 +104,22 @@ void TUpgradeForm1::IPComBoxKeyPress(char key) {
   const std::string address = SelectedAddressText();
   services_.search.ClearTable();
   SearchAndShow([&] { services_.search.SearchAddress(address); });
+  KeepNamedRouter(address);
   IPComBoxChange();
+}
+
+bool TUpgradeForm1::KeepNamedRouter(const std::string& address) {
+  ComboBoxModel& list = models_.IPComBox;
+  for (const std::string& line : list.Items()) {
+    if (line.substr(0, line.find(' ')) == address) {
+      list.SetText(line);
+      return true;
+    }
+  }
+  // Never another router in its place: selecting then changes nothing, and
+  // Upgrade reports the address as not found.
+  list.SetText(address);
+  return false;
 }
 
 void TUpgradeForm1::IPComBoxChange() {
@@ -129,7 +144,7 @@ void TUpgradeForm1::IPComBoxChange() {
         m.StatusBar1.SetText(text::kSelectUpgradeFiles);
       } else {
         m.StatusBar1.SetText(text::kPressUpgrade);
-        m.Upgrade.SetEnabled(true);
+        EnableUpgrade();
       }
       break;
     case device::kNormal:
@@ -143,7 +158,7 @@ void TUpgradeForm1::IPComBoxChange() {
         break;
       }
       m.StatusBar1.SetText(m.PasswordComBox.Text().empty() ? "Please input the password" : text::kPressUpgrade);
-      m.Upgrade.SetEnabled(true);
+      EnableUpgrade();
       break;
     case device::kCrashUnreachable:
       m.Upgrade.SetEnabled(false);
@@ -165,7 +180,7 @@ void TUpgradeForm1::IPComBoxChange() {
 }
 
 void TUpgradeForm1::PasswordComBoxChange() {
-  models_.Upgrade.SetEnabled(true);
+  EnableUpgrade();
   models_.StatusBar1.SetText("Confirm your password and press Upgrade button to upgrade");
 }
 
@@ -179,7 +194,7 @@ void TUpgradeForm1::BrowseClick() {
   if (!chosen) return;
   FileList_.Clear();
   models_.UpdateFileName.SetText("");
-  models_.Upgrade.SetEnabled(true);
+  EnableUpgrade();
   std::string shown;
   for (const std::string& path : *chosen) {
     // The table has 64 slots; files chosen beyond them are left out.

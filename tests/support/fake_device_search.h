@@ -27,6 +27,11 @@ class FakeDeviceSearch : public DeviceSearch {
   }
   void SearchAddress(const std::string& address) override {
     searchedAddresses.push_back(address);
+    // The probes of the default addresses answer first, as on a LAN that
+    // holds routers there.
+    for (const auto& device : atDefaultAddresses) {
+      if (!Lookup(device.address)) table.push_back(device);
+    }
     for (const auto& device : network) {
       if (device.address == address) table.push_back(device);
     }
@@ -56,6 +61,8 @@ class FakeDeviceSearch : public DeviceSearch {
   }
 
   std::vector<DeviceEntry> network;  // what a search would find
+  // What every search of one address finds besides that address.
+  std::vector<DeviceEntry> atDefaultAddresses;
   std::vector<DeviceEntry> table;    // what the last searches found
   bool pingAnswers = true;
   std::vector<Parameters> parameters;

@@ -1,3 +1,6 @@
+#include <functional>
+#include <utility>
+
 #include "unit/app/form_fixture.h"
 
 namespace fwu::testing {
@@ -26,6 +29,8 @@ class FakeFtp final : public FtpUpgrade {
   int UploadFiles(const TransferJob& job) override {
     ++uploads;
     password = job.password;
+    // The window's loop runs while FTP waits: the user may act meanwhile.
+    if (during) std::exchange(during, nullptr)();
     return result;
   }
   int GetRomFile(const RomRequest& request) override {
@@ -39,6 +44,7 @@ class FakeFtp final : public FtpUpgrade {
   int romResult = -1;
   std::string romRange;
   int uploads = 0;
+  std::function<void()> during;
   std::string password;
 };
 
@@ -341,6 +347,56 @@ INSTANTIATE_TEST_SUITE_P(States, CloseQueryTest,
                                            CloseCase{123, std::nullopt, "Upgrade Not success, please Run again !", true},
                                            CloseCase{12, std::nullopt, "", true}, CloseCase{122, std::nullopt, "", true},
                                            CloseCase{132, std::nullopt, "", true}, CloseCase{0, std::nullopt, "", true}));
+
+TEST_F(ControllerTest, NothingStartsASecondUpgradeWhileOneRuns) {
+  auto& form = Started({{1, "10.0.0.1", "R", ""}, {0, "10.0.0.2", "R", ""}});
+  // Everything that enables Upgrade, then a click: during FTP, which runs
+  // inside the first click, and during TFTP, which runs after it.
+  const auto tryEverything = [&] {
+    form.PasswordComBoxChange();
+    dialogs_.QueueFiles({ScratchPath("other.bin")});
+    form.BrowseClick();
+    Select("10.0.0.1");
+    form.IPReFreshClick();
+    EXPECT_FALSE(form.Models().Upgrade.Enabled());
+    form.UpgradeClick();
+  };
+  ftp_.during = tryEverything;
+  Select("10.0.0.1");
+  form.UpgradeClick();
+  EXPECT_EQ(ftp_.uploads, 1);
+  EXPECT_TRUE(form.Models().Upgrade.Enabled()) << "the run is over";
+
+  Select("10.0.0.2");
+  form.UpgradeClick();
+  ASSERT_EQ(tftp_.starts, 1);
+  tryEverything();
+  EXPECT_EQ(tftp_.starts, 1);
+  EXPECT_EQ(ftp_.uploads, 1);
+}
+
+TEST_F(ControllerTest, NoFileToSendStopsTheWatchdog) {
+  auto& form = Started({{0, "10.0.0.1", "R", ""}});
+  form.ExitKeyDown(FunctionKey::F3, true);  // the bundle's files no longer count
+  Select("10.0.0.1");
+  form.UpgradeClick();
+  EXPECT_EQ(LastBox().text, "Upgrade file Not select, please select a upgrade file !");
+  EXPECT_FALSE(form.StopTimerEnabled());
+  Ticks(form.TimeOut() + 1);
+  EXPECT_FALSE(form.Closed());
+  EXPECT_EQ(application_.terminations, 0);
+}
+
+TEST_F(ControllerTest, ASectionLeftUnwrittenIsNoSuccess) {
+  InitialSetting control = DeliveredControl();
+  control.SetByte(InitialSetting::kFlagsOffset, 0x19 | 0x40);  // section check on
+  auto& form = Started({{1, "10.0.0.1", "R", ""}}, control);
+  Select("10.0.0.1");
+  form.UpgradeClick();
+  EXPECT_EQ(form.UpgradeState(), 132);
+  EXPECT_EQ(LastBox().text, "Upgrade Not complete, please run this program again !");
+  EXPECT_FALSE(form.Succeeded());
+}
 
 TEST_F(ControllerTest, UnattendedRunStartsOnTheFirstTickAndEndsTheProgram) {
   InitialSetting control = DeliveredControl();
