@@ -1,6 +1,9 @@
 #include "cli/console_prompts.h"
 
+#include <optional>
 #include <string>
+
+#include "platform/terminal.h"
 
 namespace fwu {
 
@@ -23,7 +26,7 @@ bool IsListNumber(const std::string& text, std::size_t count) {
 
 }  // namespace
 
-bool AskRouterAndPassword(TUpgradeForm1& form, std::istream& in, std::ostream& err) {
+bool AskRouterAndPassword(TUpgradeForm1& form, std::istream& in, std::ostream& err, bool hideTyping) {
   MainWindowModels& models = form.Models();
   const auto& items = models.IPComBox.Items();
   for (std::size_t i = 0; i < items.size(); ++i) err << "  " << (i + 1) << ") " << items[i] << '\n';
@@ -37,16 +40,23 @@ bool AskRouterAndPassword(TUpgradeForm1& form, std::istream& in, std::ostream& e
     // A typed address is searched on its own, as Enter in the list does.
     models.IPComBox.SetText(answer);
     form.IPComBoxKeyPress(kEnterKey);
-  } else {
-    form.IPComBoxChange();
   }
+  // An empty answer keeps the router the start selected, and with it the
+  // password it was given: selecting it again would put the default back.
 
-  if (!models.PasswordComBox.Enabled()) return true;  // nothing to ask of this router
-  if (!ReadAnswer(in, err, "Password: ", answer)) return false;
-  if (!answer.empty() || !models.PasswordComBox.Text().empty()) {
-    models.PasswordComBox.SetText(answer);
-    form.PasswordComBoxChange();
+  EditModel& password = models.PasswordComBox;
+  if (!password.Enabled()) return true;  // nothing to ask of this router
+  const std::string question = password.Text().empty() ? "Password: " : "Password [Enter keeps the one given]: ";
+  {
+    std::optional<HiddenTerminalInput> hidden;
+    if (hideTyping) hidden.emplace();
+    if (!ReadAnswer(in, err, question, answer)) return false;
   }
+  if (answer.empty()) return true;
+  // The window's box takes no more than this either.
+  const auto limit = static_cast<std::size_t>(password.MaxLength());
+  password.SetText(limit > 0 ? answer.substr(0, limit) : answer);
+  form.PasswordComBoxChange();
   return true;
 }
 

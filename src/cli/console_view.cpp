@@ -1,5 +1,6 @@
 #include "cli/console_view.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/printable_text.h"
@@ -38,7 +39,10 @@ void ConsoleView::PrintStatus() {
 void ConsoleView::DrawProgress() {
   const int max = models_.ProgressBar1.Max();
   if (max <= 0) return;
-  const int percent = static_cast<int>(100LL * models_.ProgressBar1.Position() / max);
+  // Counts may pass the maximum (a ROM read counts its header too): the
+  // bar stays full rather than drawing past its end.
+  const int percent =
+      static_cast<int>(std::clamp<long long>(100LL * models_.ProgressBar1.Position() / max, 0, 100));
   if (percent == lastPercent_) return;
   lastPercent_ = percent;
   constexpr int kWidth = 40;

@@ -2,8 +2,6 @@
 // the window; the log pane goes to stdout, the status line and message
 // boxes to stderr. Exit status 0 when the operation succeeded, 1 when it
 // failed, 2 on bad usage or a failed start.
-#include <unistd.h>
-
 #include <exception>
 #include <iostream>
 #include <string>
@@ -15,6 +13,7 @@
 #include "cli/console_view.h"
 #include "platform/files.h"
 #include "platform/poll_event_loop.h"
+#include "platform/terminal.h"
 #include "ui/console_dialogs.h"
 
 namespace {
@@ -48,7 +47,7 @@ int Run(const std::vector<std::string>& arguments) {
   fwu::LoopQuitter application(loop);
   fwu::UpgradeProgram program(loop, dialogs, application, arguments, fwu::ExecutablePath());
   fwu::TUpgradeForm1& form = program.Form();
-  fwu::ConsoleView view(form.Models(), std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
+  fwu::ConsoleView view(form.Models(), std::cout, std::cerr, fwu::IsTerminal(fwu::StandardStream::Error));
 
   form.FormCreate();
   if (form.StartupFailed()) return kBadStart;
@@ -61,7 +60,8 @@ int Run(const std::vector<std::string>& arguments) {
 
   // Nothing started by itself: the user chooses, as in the window.
   if (!unattended && !form.Closed()) {
-    if (!fwu::AskRouterAndPassword(form, std::cin, std::cerr)) return kBadStart;
+    const bool hideTyping = fwu::IsTerminal(fwu::StandardStream::Input);
+    if (!fwu::AskRouterAndPassword(form, std::cin, std::cerr, hideTyping)) return kBadStart;
     if (form.Models().Upgrade.Enabled()) {
       form.UpgradeClick();
       loop.RunUntil(finished);
