@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 
 #include "bundle/bundle_writer.h"
@@ -64,9 +65,10 @@ class CliUpgradeTest : public ::testing::Test {
     return path;
   }
 
-  std::vector<Bytes> Received() const {
+  std::vector<Bytes> Received() const { return ReceivedIn(received_); }
+  static std::vector<Bytes> ReceivedIn(const std::string& directory) {
     std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(received_)) files.push_back(entry.path());
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     std::vector<Bytes> contents;
     for (const auto& file : files) contents.push_back(*ReadWholeFile(file.string()));
@@ -200,6 +202,7 @@ TEST_F(CliUpgradeTest, SectionCheckWarnsWhenASectionWasNotSent) {
   EXPECT_TRUE(Has(result.out, "Total section list : BC"));
   EXPECT_TRUE(Has(result.err, "message: Upgrade Warning: Upgrade Not complete, please run this program again !"));
   EXPECT_EQ(Received().size(), 1u);
+  EXPECT_EQ(result.exitStatus, 1) << "an incomplete upgrade is no success";
 }
 
 TEST_F(CliUpgradeTest, HttpFirstOverridesTheFtpOfAnOlderRouter) {
@@ -413,6 +416,71 @@ TEST_F(CliUpgradeTest, AttendedRecoveryShowsSuccessAndSearchesAgain) {
   const auto rebooted = record.find("rebooted");
   ASSERT_NE(rebooted, std::string::npos) << record;
   EXPECT_TRUE(Has(record.substr(rebooted), "probe query")) << "a new search after the recovery";
+}
+
+// Three routers, each at an address the search also probes by default:
+// whichever way the user names one, only that one receives the image.
+class NamedRouterTest : public CliUpgradeTest {
+ protected:
+  static constexpr std::array<const char*, 3> kRouters{"192.168.123.254", "192.168.0.1", "192.168.1.254"};
+
+  void StartThreeRouters() {
+    std::vector<LanRouter> routers;
+    for (std::size_t i = 0; i < kRouters.size(); ++i) routers.push_back({"r" + std::to_string(i), {kRouters[i]}});
+    lan_ = std::make_unique<VirtualLan>(routers);
+    ASSERT_TRUE(lan_->Up()) << lan_->Error();
+    for (std::size_t i = 0; i < kRouters.size(); ++i) {
+      const std::string store = StoreOf(i);
+      std::filesystem::create_directory(store);
+      // Each also answers the probe of the default addresses, which every
+      // search sends, the search of one address too.
+      ASSERT_TRUE(lan_->StartRouter("r" + std::to_string(i), {"--password", "admin", "--answer", "query,boot,default",
+                                                              "--store-dir", store}))
+          << lan_->Error();
+    }
+  }
+  std::string StoreOf(std::size_t router) const { return lan_->Dir() + "store" + std::to_string(router); }
+
+  // Images received per router, in the order of kRouters; the stores are
+  // emptied for the next run.
+  std::vector<std::size_t> TakeImageCounts() const {
+    std::vector<std::size_t> counts;
+    for (std::size_t i = 0; i < kRouters.size(); ++i) {
+      counts.push_back(ReceivedIn(StoreOf(i)).size());
+      for (const auto& entry : std::filesystem::directory_iterator(StoreOf(i))) std::filesystem::remove(entry);
+    }
+    return counts;
+  }
+};
+
+TEST_F(NamedRouterTest, OnlyTheRouterNamedReceivesTheImage) {
+  StartThreeRouters();
+  const std::string file = lan_->Dir() + "own.bin";
+  ASSERT_TRUE(WriteWholeFile(file, Firmware(5000, 3)));
+  const std::vector<BundleEntry> bundled{{"firmware.bin", 0x080D, Firmware(5000, 4)}};
+
+  upgrader_ = Upgrader(Control(), bundled);
+  CommandResult result = Run(std::string("put ") + kRouters[0] + " admin null " + file);
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_EQ(TakeImageCounts(), (std::vector<std::size_t>{1, 0, 0})) << "put on the command line";
+
+  InitialSetting control = PutControl("admin");
+  control.SetText(InitialSetting::kDstIP, kRouters[1]);
+  upgrader_ = Upgrader(control, bundled);
+  result = Run("");
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_EQ(TakeImageCounts(), (std::vector<std::size_t>{0, 1, 0})) << "the control file's address";
+
+  // Attended: the address typed at the prompt (Enter searches it), then the password.
+  upgrader_ = Upgrader(Control(), bundled);
+  result = lan_->RunInPc("printf '" + std::string(kRouters[2]) + "\\nadmin\\n' | " + upgrader_, 30000);
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_EQ(TakeImageCounts(), (std::vector<std::size_t>{0, 0, 1})) << "an address typed at the prompt";
+
+  result = Run("put 192.168.1.77 admin null " + file);
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_TRUE(Has(result.err, "message: Router information not found: ")) << result.err;
+  EXPECT_EQ(TakeImageCounts(), (std::vector<std::size_t>{0, 0, 0})) << "no router in place of one not found";
 }
 
 }  // namespace
