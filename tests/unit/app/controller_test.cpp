@@ -247,6 +247,7 @@ TEST_P(RomDownloadTest, FtpFirstThenTheWindowClosesOrStaysByTheRules) {
   control.SetText(InitialSetting::kRomOffset, "0x1000");
   control.SetText(InitialSetting::kRomLength, "512");
   control.SetText(InitialSetting::kRomFile, ScratchPath("rom.bin"));
+  search_.network = {{1, "127.0.0.1", "R", ""}};  // the download acts only on a router the search found
   form_ = std::make_unique<TUpgradeForm1>(
       UpgradeFormServices{loop_, dialogs_, search_, notices_, application_, &tftp_, &ftp_},
       std::vector<std::string>{}, WriteDeliveredProgram(control));
