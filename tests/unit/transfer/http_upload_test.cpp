@@ -35,6 +35,7 @@ std::string ExpectedHeader(std::size_t fileBytes) {
 
 struct RecordingNotices final : NoticePresenter {
   void Offer(const NoticeOffer& offer) override { paths.push_back(offer.path); }
+  void Show(const MessageFile&) override {}
   std::vector<std::string> paths;
 };
 
