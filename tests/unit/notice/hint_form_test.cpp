@@ -84,6 +84,25 @@ TEST(THintForm, NoBlinkKeepsTheTextAndTheUserMayCloseEarly) {
   EXPECT_FALSE(form.CountdownRunning());
 }
 
+// A notice offered while another is on screen (a scan run by an event in
+// the first one's modal loop) keeps its own countdown and blink phase.
+TEST(THintForm, TwoNoticesAtOnceKeepTheirOwnTiming) {
+  ManualEventLoop loop;
+  THintForm first(loop, Timed(30, 0));
+  first.Open();
+  loop.AdvanceMs(1200);
+  THintForm second(loop, Timed(5, 0));
+  second.Open();
+  loop.AdvanceMs(300);
+  EXPECT_FALSE(first.TextVisible()) << "1.5 s: the first's third half second";
+  EXPECT_TRUE(second.TextVisible());
+  loop.AdvanceMs(300);
+  EXPECT_FALSE(second.IsOpen()) << "closed 600 ms after it opened";
+  EXPECT_TRUE(first.IsOpen());
+  loop.AdvanceMs(1300);
+  EXPECT_FALSE(first.IsOpen()) << "closed at 3.1 s, as if alone";
+}
+
 TEST(THintForm, HoldsTheHeaderAndTheFormattedText) {
   ManualEventLoop loop;
   THintForm form(loop, Timed(30, 1));
