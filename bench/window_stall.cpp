@@ -8,6 +8,7 @@
 
 #include "app/loop_quitter.h"
 #include "app/upgrade_program.h"
+#include "notice/console_notice_display.h"
 #include "platform/files.h"
 #include "platform/poll_event_loop.h"
 #include "ui/console_dialogs.h"
@@ -23,8 +24,9 @@ int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   fwu::PollEventLoop loop;
   fwu::ConsoleDialogs dialogs(loop, std::cerr);
+  fwu::ConsoleNoticeDisplay notices(loop, std::cerr);
   fwu::LoopQuitter application(loop);
-  fwu::UpgradeProgram program(loop, dialogs, application, arguments, fwu::ExecutablePath());
+  fwu::UpgradeProgram program(loop, dialogs, notices, application, arguments, fwu::ExecutablePath());
   fwu::TUpgradeForm1& form = program.Form();
 
   std::int64_t last = loop.NowMs();

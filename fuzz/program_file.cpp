@@ -5,14 +5,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/application_control.h"
 #include "app/upgrade_form.h"
 #include "fuzz_check.h"
-#include "notice/message_file.h"
-#include "notice/notice_presenter.h"
+#include "notice/console_notice_display.h"
+#include "notice/notice_window.h"
 #include "platform/files.h"
 #include "platform/manual_event_loop.h"
 #include "platform/temp_dir.h"
@@ -38,16 +39,6 @@ class EmptyLan final : public fwu::DeviceSearch {
   bool Ping(const std::string&) override { return false; }
 };
 
-// Reads every notice offered, as the notice window does before it decides.
-class ReadingNotices final : public fwu::NoticePresenter {
- public:
-  void Offer(const fwu::NoticeOffer& offer) override {
-    if (const auto file = fwu::MessageFile::Parse(offer.content)) {
-      FUZZ_CHECK(file->rtf.size() <= offer.content.size() - fwu::MessageFile::kHeaderSize);
-    }
-  }
-};
-
 class NoTermination final : public fwu::ApplicationControl {
  public:
   void Terminate() override {}
@@ -63,7 +54,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fwu::ManualEventLoop loop;
   fwu::ScriptedDialogs dialogs(loop);
   EmptyLan lan;
-  ReadingNotices notices;
+  // The program's own notice window, shown as on a terminal (into nothing):
+  // every notice offered is read, decided and, when it applies, rendered
+  // and waited for in virtual time.
+  std::ostringstream screen;
+  fwu::ConsoleNoticeDisplay display(loop, screen);
+  fwu::NoticeWindow notices(loop, display);
   NoTermination application;
   std::vector<std::string> extracted;
   {

@@ -1,6 +1,9 @@
 #include "app/http_thread.h"
 
+#include <exception>
+
 #include "app/upgrade_codes.h"
+#include "notice/message_file.h"
 #include "notice/notice_presenter.h"
 #include "ui/dialogs.h"
 #include "ui/main_window_models.h"
@@ -31,14 +34,28 @@ class WorkerDialogs final : public Dialogs {
   Dialogs& window_;
 };
 
-// Notices met between two files are shown by the window thread while the
-// worker, and the open request, wait.
+// Notices met between two files: the worker decides, logging through its
+// own view, and a notice that applies is shown by the window thread while
+// the worker, and the open request, wait. The window thread gets its own
+// copy of the notice: the watchdog may end the worker, and free what it
+// owns, while the notice is on screen. A window that fails to show it is
+// reported back here, so the scan shows its box and goes on.
 class WorkerNotices final : public NoticePresenter {
  public:
   WorkerNotices(WindowThreadChannel& channel, NoticePresenter& window) : channel_(channel), window_(window) {}
 
-  void Offer(const NoticeOffer& offer) override {
-    channel_.Call([&window = window_, offer] { window.Offer(offer); });
+  void Show(const MessageFile& notice) override {
+    const bool shown = channel_.Call<bool>(
+        [&window = window_, copy = notice] {
+          try {
+            window.Show(copy);
+            return true;
+          } catch (const std::exception&) {
+            return false;
+          }
+        },
+        true);
+    if (!shown) throw NoticeError("the notice window could not be shown");
   }
 
  private:

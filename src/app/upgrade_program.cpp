@@ -11,9 +11,11 @@ TUdpEndpoint& Loaded(TUdpEndpoint& endpoint) {
 
 }  // namespace
 
-UpgradeProgram::UpgradeProgram(EventLoop& loop, Dialogs& dialogs, ApplicationControl& application,
-                               std::vector<std::string> arguments, std::string programPath)
-    : search_(MakeRefreshForm(loop)),
+UpgradeProgram::UpgradeProgram(EventLoop& loop, Dialogs& dialogs, NoticeDisplay& noticeDisplay,
+                               ApplicationControl& application, std::vector<std::string> arguments,
+                               std::string programPath)
+    : notices_(loop, noticeDisplay),
+      search_(MakeRefreshForm(loop)),
       udp_(loop),
       tftpForm_(loop, Loaded(udp_), notices_, dialogs),
       tftp_(tftpForm_),

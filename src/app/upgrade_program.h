@@ -7,7 +7,7 @@
 #include "app/tftp_transfer.h"
 #include "app/upgrade_form.h"
 #include "net/udp_endpoint.h"
-#include "notice/hidden_notice_presenter.h"
+#include "notice/notice_window.h"
 #include "search/refresh_form.h"
 #include "transfer/ftp_form.h"
 #include "transfer/tftp_form.h"
@@ -17,17 +17,17 @@ namespace fwu {
 // Every object the upgrade program is made of, built once for whichever
 // view runs it: the search window's object, the notice window, the TFTP
 // window, the FTP transfer and the main window. The view brings the loop,
-// its dialogs and the way to end.
+// its dialogs, the way it puts a notice on screen and the way to end.
 class UpgradeProgram {
  public:
-  UpgradeProgram(EventLoop& loop, Dialogs& dialogs, ApplicationControl& application,
+  UpgradeProgram(EventLoop& loop, Dialogs& dialogs, NoticeDisplay& noticeDisplay, ApplicationControl& application,
                  std::vector<std::string> arguments, std::string programPath);
 
   TUpgradeForm1& Form() { return form_; }
   TRefreshForm& Search() { return *search_; }
 
  private:
-  HiddenNoticePresenter notices_;
+  NoticeWindow notices_;
   std::unique_ptr<TRefreshForm> search_;
   TUdpEndpoint udp_;
   TTFTPForm tftpForm_;

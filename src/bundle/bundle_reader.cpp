@@ -1,6 +1,7 @@
 #include "bundle/bundle_reader.h"
 
 #include <algorithm>
+#include <exception>
 #include <limits>
 
 #include "bundle/bundle_layout.h"
@@ -117,7 +118,12 @@ int BundleReader::ExtractEntries(const MappedFile& program, const BundleLayout& 
       offer.content.assign(content, content + record.contentLength);
       offer.attribute = record.attribute;
       offer.context = NoticeContext::Menu;
-      notices_.Offer(offer);
+      try {
+        notices_.Offer(offer);
+      } catch (const std::exception&) {
+        // A notice that cannot be shown never stops the start.
+        dialogs_.ShowMessage(MessageRequest{kNoticeFailureText, kNoticeFailureCaption});
+      }
     }
   }
   return SaturatedTotal(total);

@@ -116,7 +116,7 @@ bool FileSelector::OfferMessageFile(const FileRow& row, SelectionRun& run) {
     }
   }
   // A notice that cannot be shown never stops the upgrade.
-  if (!shown) dialogs_.ShowMessage(MessageRequest{"Show and Msg File read error", "File Error"});
+  if (!shown) dialogs_.ShowMessage(MessageRequest{kNoticeFailureText, kNoticeFailureCaption});
   return true;
 }
 

@@ -11,6 +11,7 @@
 #include "app/upgrade_program.h"
 #include "cli/console_prompts.h"
 #include "cli/console_view.h"
+#include "notice/console_notice_display.h"
 #include "platform/files.h"
 #include "platform/poll_event_loop.h"
 #include "platform/terminal.h"
@@ -36,16 +37,18 @@ found and asks which one to upgrade and its password.
   null   in place of ADDRESS, PASSWORD or ROMID leaves it empty
   log    also show the detailed log
 
-The log goes to stdout; the status line ("status: ") and message boxes
-("message: CAPTION: TEXT") go to stderr. Exit status: 0 success, 1 the
+The log goes to stdout; the status line ("status: "), message boxes
+("message: CAPTION: TEXT") and the bundle's notices ("notice: CAPTION", then
+the text between two rules) go to stderr. Exit status: 0 success, 1 the
 operation failed, 2 bad usage or a failed start.
 )";
 
 int Run(const std::vector<std::string>& arguments) {
   fwu::PollEventLoop loop;
   fwu::ConsoleDialogs dialogs(loop, std::cerr);
+  fwu::ConsoleNoticeDisplay notices(loop, std::cerr);
   fwu::LoopQuitter application(loop);
-  fwu::UpgradeProgram program(loop, dialogs, application, arguments, fwu::ExecutablePath());
+  fwu::UpgradeProgram program(loop, dialogs, notices, application, arguments, fwu::ExecutablePath());
   fwu::TUpgradeForm1& form = program.Form();
   fwu::ConsoleView view(form.Models(), std::cout, std::cerr, fwu::IsTerminal(fwu::StandardStream::Error));
 

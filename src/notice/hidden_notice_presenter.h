@@ -4,11 +4,11 @@
 
 namespace fwu {
 
-// Takes every notice and shows none: the program's choice until a notice
-// window is built. Offers still arrive at the right points of a run.
+// Decides and logs as the program does, and shows nothing: for runs that
+// time or test something else.
 class HiddenNoticePresenter final : public NoticePresenter {
  public:
-  void Offer(const NoticeOffer&) override {}
+  void Show(const MessageFile&) override {}
 };
 
 }  // namespace fwu

@@ -49,7 +49,7 @@ Bytes MessageFile::Serialize() const {
   return bytes;
 }
 
-std::optional<MessageFile> MessageFile::Parse(const Bytes& bytes) {
+std::optional<MessageFile> MessageFile::Parse(std::span<const std::uint8_t> bytes) {
   if (bytes.size() < kHeaderSize) return std::nullopt;
   MessageFile file;
   file.messageName = FixedFieldText(bytes.data() + kNameOffset, kNameWidth);

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "platform/bytes.h"
@@ -42,7 +43,7 @@ struct MessageFile {
   Bytes Serialize() const;
   // Nothing when the bytes are shorter than the header. Never reads past
   // the bytes given.
-  static std::optional<MessageFile> Parse(const Bytes& bytes);
+  static std::optional<MessageFile> Parse(std::span<const std::uint8_t> bytes);
 };
 
 }  // namespace fwu

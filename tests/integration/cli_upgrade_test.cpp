@@ -11,6 +11,7 @@
 #include "bundle/initial_setting.h"
 #include "integration/routersim_test_support.h"
 #include "integration/vlan_fixture.h"
+#include "notice/message_file.h"
 #include "platform/files.h"
 
 namespace fwu {
@@ -341,7 +342,13 @@ TEST_F(CliUpgradeTest, DeliveredLayoutStartsSearchesAndLeavesNoTemporaryFiles) {
   InitialSetting control = Control(0x19);
   control.SetByte(InitialSetting::kTimeOutOffset, 50);
   control.SetByte(InitialSetting::kMethodOrderOffset, 2);
-  upgrader_ = Upgrader(control, {{"firmware.bin", 0x080D, Firmware(316217, 2)}, {"notice.tmp", 0x040D, Bytes(1968, 0)}});
+  MessageFile notice;  // the delivered notice, shown for a tenth of the time
+  notice.messageCaption = "MESSAGE";
+  notice.displayTime = 10;
+  notice.noTftpFlag = notice.noFtpFlag = 1;
+  notice.noBlink = 1;
+  notice.rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Read this \\b first\\b0 .\\par}";
+  upgrader_ = Upgrader(control, {{"firmware.bin", 0x080D, Firmware(316217, 2)}, {"notice.tmp", 0x040D, notice.Serialize()}});
   const std::string temp = lan_->Dir() + "tmp";
   std::filesystem::create_directory(temp);
   // Nobody answers the prompts: the run ends after the search.
@@ -351,6 +358,8 @@ TEST_F(CliUpgradeTest, DeliveredLayoutStartsSearchesAndLeavesNoTemporaryFiles) {
                            "Program release to User", "Disnabled Section ID check."}) {
     EXPECT_TRUE(Has(result.out, line)) << line;
   }
+  const std::string rule(60, '-');
+  EXPECT_TRUE(Has(result.err, "notice: MESSAGE\n" + rule + "\nRead this first.\n" + rule + "\n")) << result.err;
   EXPECT_TRUE(Has(result.err, "status: 1 device found"));
   EXPECT_TRUE(Has(result.err, "192.168.123.254"));
   EXPECT_TRUE(std::filesystem::is_empty(temp)) << "every extracted file and directory is gone";

@@ -9,6 +9,7 @@
 #include "app/loop_quitter.h"
 #include "app/upgrade_program.h"
 #include "gui/qt/main_window.h"
+#include "gui/qt/notice_view.h"
 #include "gui/qt/qt_dialogs.h"
 #include "gui/qt/qt_event_loop.h"
 #include "gui/qt/upgrade_application.h"
@@ -31,7 +32,8 @@ fwu::MessageRequest ExceptionMessage(const std::string& what) {
 int Run(fwu::UpgradeApplication& application, fwu::QtEventLoop& loop, fwu::QtDialogs& dialogs,
         const std::vector<std::string>& arguments) {
   fwu::LoopQuitter quitter(loop);
-  fwu::UpgradeProgram program(loop, dialogs, quitter, arguments, fwu::ExecutablePath());
+  fwu::QtNoticeDisplay notices(loop);
+  fwu::UpgradeProgram program(loop, dialogs, notices, quitter, arguments, fwu::ExecutablePath());
   fwu::TUpgradeForm1& form = program.Form();
   fwu::MainWindow window(form);
   dialogs.SetOwner(&window);

@@ -49,6 +49,7 @@ class PrintingDialogs final : public Dialogs {
 class PrintingNotices final : public NoticePresenter {
  public:
   void Offer(const NoticeOffer& offer) override { std::cout << "notice: " << offer.path << '\n'; }
+  void Show(const MessageFile&) override {}
 };
 
 int Usage() {

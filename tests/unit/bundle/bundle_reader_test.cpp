@@ -72,6 +72,13 @@ TEST_F(BundleReaderTest, ExtractsTheDeliveredLayoutIntoTemporaryFiles) {
   EXPECT_EQ(log_.Lines()[7], "Imbed File Attrib : 1037");
 }
 
+TEST_F(BundleReaderTest, ANoticeThatCannotBeShownIsReportedAndTheStartGoesOn) {
+  notices_.failNext = true;
+  EXPECT_EQ(Read(test::BuildOrFail(Filled(100, 4), DeliveredEntries())), 224 + 3000 + 400);
+  test::ExpectOnlyBox(dialogs_, "Show and Msg File read error", "File Error", ButtonSet::Ok);
+  EXPECT_EQ(Table().Count(), 4u);
+}
+
 TEST_F(BundleReaderTest, ExtractedFilesLiveInAPrivateDirectoryUntilTheReaderGoes) {
   Read(test::BuildOrFail(Filled(100, 1), DeliveredEntries()));
   const std::string dir = Table()[0].path.substr(0, Table()[0].path.rfind('/'));

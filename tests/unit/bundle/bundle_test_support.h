@@ -25,6 +25,7 @@ class RecordingNoticePresenter final : public NoticePresenter {
     offers.push_back(offer);
     if (failNext) throw std::runtime_error("notice window failed");
   }
+  void Show(const MessageFile&) override {}
   std::vector<NoticeOffer> offers;
   bool failNext = false;
 };

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <stdexcept>
+#include <thread>
 
 #include "app/http_thread.h"
 #include "app/upgrade_codes.h"
+#include "notice/message_file.h"
 #include "platform/files.h"
 #include "platform/poll_event_loop.h"
 #include "platform/temp_dir.h"
@@ -19,8 +22,23 @@ namespace {
 using test::FakeExchange;
 using test::FakeHttpServer;
 
-struct NoNotices final : NoticePresenter {
-  void Offer(const NoticeOffer&) override {}
+// The window thread's notice window: notes each notice it shows and on
+// which thread, and can fail or act while the notice is on screen.
+class WindowNotices final : public NoticePresenter {
+ public:
+  void Show(const MessageFile& notice) override {
+    onWindowThread = onWindowThread && std::this_thread::get_id() == windowThread_;
+    if (whileShown) whileShown();
+    captions.push_back(notice.messageCaption + notice.rtf);
+    if (fail) throw std::runtime_error("no display");
+  }
+  std::vector<std::string> captions;
+  bool onWindowThread = true;
+  bool fail = false;
+  std::function<void()> whileShown;
+
+ private:
+  std::thread::id windowThread_ = std::this_thread::get_id();
 };
 
 // Records each box with the shared values as the window thread saw them
@@ -97,6 +115,25 @@ class HttpThreadTest : public ::testing::Test {
     EXPECT_EQ(box.upgradeState, shared);
   }
 
+  // Puts two message files before the firmware: one for transfers, one
+  // that its audience flag keeps out of them. Returns the second's path.
+  std::string AddNotices() {
+    MessageFile notice;
+    notice.messageCaption = "MESSAGE";
+    notice.rtf = "{\\rtf1 hello}";
+    const std::string shown = dir_.PathWithSeparator() + "shown.tmp";
+    EXPECT_TRUE(WriteWholeFile(shown, notice.Serialize()));
+    notice.noFtpFlag = 1;
+    const std::string excluded = dir_.PathWithSeparator() + "excluded.tmp";
+    EXPECT_TRUE(WriteWholeFile(excluded, notice.Serialize()));
+    FileTable files;
+    files.Add({shown, 0x040D, 1});
+    files.Add({excluded, 0x040D, 1});
+    files.Add(files_[0]);
+    files_ = files;
+    return excluded;
+  }
+
   bool Logged(const std::string& line) const {
     const auto& lines = models_.Memo1.Lines();
     return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -106,7 +143,7 @@ class HttpThreadTest : public ::testing::Test {
   FileTable files_;
   PollEventLoop loop_;
   MainWindowModels models_;
-  NoNotices notices_;
+  WindowNotices notices_;
   std::atomic<std::int16_t> stopCounter_{0};
   std::atomic<std::int16_t> upgradeState_{121};
   RecordingDialogs dialogs_{stopCounter_, upgradeState_};
@@ -164,6 +201,42 @@ TEST_F(HttpThreadTest, DestroyingTheWorkerEndsAStalledUploadPromptly) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
   EXPECT_EQ(stopCounter_.load(), 124);
   EXPECT_TRUE(dialogs_.boxes.empty()) << "no box is shown for a window that is going away";
+}
+
+TEST_F(HttpThreadTest, TheWorkerDecidesOnNoticesAndTheWindowThreadShowsThem) {
+  const std::string excluded = AddNotices();
+  Run("HTTP/1.0 200 OK\r\n\r\n--CAS:8000");
+  EXPECT_EQ(notices_.captions, std::vector<std::string>{"MESSAGE{\\rtf1 hello}"});
+  EXPECT_TRUE(notices_.onWindowThread);
+  EXPECT_TRUE(Logged("Unknow Message File in FTP Mode >>" + excluded));
+  EXPECT_TRUE(Logged("Message Attribute > 1037"));
+  ExpectOneBox("Upgrade Successfully", "Success", 122);
+}
+
+TEST_F(HttpThreadTest, ANoticeTheWindowCannotShowIsReportedAndTheUploadGoesOn) {
+  AddNotices();
+  notices_.fail = true;
+  Run("HTTP/1.0 200 OK\r\n\r\n--CAS:8000");
+  ASSERT_EQ(dialogs_.boxes.size(), 2u);
+  EXPECT_EQ(dialogs_.boxes[0].text, "Show and Msg File read error");
+  EXPECT_EQ(dialogs_.boxes[0].caption, "File Error");
+  EXPECT_EQ(dialogs_.boxes[1].text, "Upgrade Successfully");
+}
+
+// The watchdog ends a stalled worker from the window thread, which may be
+// inside the notice's modal loop at that moment. The notice on screen is
+// the window's own copy (the sanitizer build sees any use of the freed
+// worker).
+TEST_F(HttpThreadTest, TheWorkerMayBeEndedWhileItsNoticeIsOnScreen) {
+  AddNotices();
+  FakeHttpServer server({FakeExchange{std::string(HttpClient::kClosingText), {"HTTP/1.0 200 OK\r\n\r\n--CAS:8000"}}});
+  auto worker = std::make_unique<THTTPThread>(Context(server.Port()));
+  notices_.whileShown = [&worker] { worker.reset(); };
+  loop_.RunUntil([&] { return !notices_.captions.empty(); });
+  EXPECT_EQ(worker, nullptr);
+  EXPECT_EQ(notices_.captions, std::vector<std::string>{"MESSAGE{\\rtf1 hello}"});
+  EXPECT_EQ(stopCounter_.load(), 124);
+  EXPECT_TRUE(dialogs_.boxes.empty()) << "no box is shown for a worker that is gone";
 }
 
 }  // namespace

@@ -38,6 +38,7 @@ constexpr LinkDeadlines kQuickDeadlines{2000, 300};
 
 struct RecordingNotices final : NoticePresenter {
   void Offer(const NoticeOffer& offer) override { paths.push_back(offer.path); }
+  void Show(const MessageFile&) override {}
   std::vector<std::string> paths;
 };
 
