@@ -12,6 +12,7 @@
 
 #include "platform/posix_socket_calls.h"
 #include "platform/socket_error.h"
+#include "platform/termination_requests.h"
 
 namespace fwu {
 namespace {
@@ -37,7 +38,7 @@ int PollOne(int fd, short events, int timeoutMs, short& revents) {
   int rc;
   do {
     rc = poll(&entry, 1, timeoutMs);
-  } while (rc < 0 && errno == EINTR);
+  } while (posix::Restart(rc));
   revents = entry.revents;
   return rc;
 }
