@@ -4,12 +4,16 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/sendfile.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <utility>
 
+#include "platform/binary_file.h"
 #include "platform/posix_socket_calls.h"
 #include "platform/socket_error.h"
 #include "platform/termination_requests.h"
@@ -134,6 +138,34 @@ long TcpSocket::Send(const void* data, std::size_t length) {
   const long sent = posix::SendRestarting(fd_, data, length);
   if (sent < 0) Fail();
   return sent;
+}
+
+long TcpSocket::SendFrom(const ReadOnlyFile& file, std::uint64_t offset, std::size_t length) {
+  // sendfile(2) knows no MSG_NOSIGNAL: the signal a closed peer raises is
+  // held back for this thread and taken away again.
+  sigset_t brokenPipe;
+  sigset_t previous;
+  sigemptyset(&brokenPipe);
+  sigaddset(&brokenPipe, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &brokenPipe, &previous);
+  auto position = static_cast<off_t>(offset);
+  ssize_t sent;
+  do {
+    sent = sendfile(fd_, file.fd_, &position, length);
+  } while (posix::Restart(sent));
+  const int error = errno;
+  if (sent < 0 && error == EPIPE) {
+    const timespec noWait{};
+    sigtimedwait(&brokenPipe, nullptr, &noWait);
+  }
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  // Nothing taken of a length asked for: the file is shorter than it was.
+  errno = sent == 0 && length > 0 ? EIO : error;
+  if (sent <= 0 && length > 0) {
+    Fail();
+    return -1;
+  }
+  return static_cast<long>(sent);
 }
 
 long TcpSocket::Receive(void* buffer, std::size_t capacity) {
