@@ -154,7 +154,10 @@ long TcpSocket::SendFrom(const ReadOnlyFile& file, std::uint64_t offset, std::si
     sent = sendfile(fd_, file.fd_, &position, length);
   } while (posix::Restart(sent));
   const int error = errno;
-  if (sent < 0 && error == EPIPE) {
+  // Raised also when the call still returns what it sent before the peer
+  // went (a socket shut down under it), so look whatever the result.
+  sigset_t pending;
+  if (sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1) {
     const timespec noWait{};
     sigtimedwait(&brokenPipe, nullptr, &noWait);
   }
