@@ -1,7 +1,6 @@
 // The HTTP upgrade run of HttpClient: one multipart POST carrying every
 // selected file, then the router's verdict.
 #include <algorithm>
-#include <fstream>
 #include <vector>
 
 #include "platform/binary_file.h"
@@ -22,14 +21,6 @@ constexpr std::int64_t kStreamPiece = 1 << 20;
 // The router flashes what it received before it answers; the reply is read
 // only after this pause.
 constexpr std::int64_t kPauseBeforeReplyMs = 300;
-
-std::int64_t ReadableFileSize(std::ifstream& file) {
-  if (!file) return -1;
-  file.seekg(0, std::ios::end);
-  const std::int64_t size = file.tellg();
-  file.seekg(0, std::ios::beg);
-  return file ? size : -1;
-}
 
 }  // namespace
 
