@@ -1,4 +1,5 @@
 #include "app/http_thread.h"
+#include "app/upgrade_codes.h"
 #include "app/upgrade_form.h"
 #include "app/upgrade_texts.h"
 #include "bundle/bundle_reader.h"
@@ -153,6 +154,17 @@ void TUpgradeForm1::EndProgram() {
   services_.application.Terminate();
   ReleaseWindow();
   StartupFailed_ = 1;
+}
+
+void TUpgradeForm1::EndOnRequest(const std::string& request) {
+  if (closed_) return;
+  Log("Program ended by " + request);
+  services_.application.Terminate();
+  // The worker is stopped and waited for first: an upgrade it finished
+  // before the request stays a success.
+  ReleaseWindow();
+  if (UpgradeState_ == state::kHttpRunning) UpgradeState_ = state::kHttpFailed;
+  if (UpgradeState_ == state::kTftpRunning) UpgradeState_ = state::kTftpFailed;
 }
 
 void TUpgradeForm1::ReleaseWindow() {

@@ -81,6 +81,9 @@ class TUpgradeForm1 {
   bool FormCloseQuery();
   // Closes the window as its close box would: asks FormCloseQuery first.
   void Close();
+  // A request from outside to end (a signal): a transfer under way ends as
+  // failed, the temporary files go, the program ends without asking.
+  void EndOnRequest(const std::string& request);
 
   // The window's state once the window has been released.
   bool Closed() const { return closed_; }

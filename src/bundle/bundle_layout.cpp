@@ -94,4 +94,16 @@ std::string ExtractedFileName(const std::string& name, std::uint16_t attribute) 
   return (attribute & keepsName) ? name : name + ".tmp";
 }
 
+std::string ProgramCopyName(const std::string& programName, const BundleLayout& layout) {
+  const auto taken = [&layout](const std::string& name) {
+    return std::any_of(layout.records.begin(), layout.records.end(), [&name](const BundleRecord& record) {
+      return ExtractedFileName(record.name, record.attribute) == name;
+    });
+  };
+  // One more candidate than there are entries: one of them is always free.
+  std::string name = ExtractedFileName(programName, 0);
+  for (std::size_t n = 1; taken(name); ++n) name = programName + "." + std::to_string(n) + ".tmp";
+  return name;
+}
+
 }  // namespace fwu

@@ -70,4 +70,9 @@ bool IsSafeEntryName(const std::string& name);
 // to keep their name as stored, everything else with ".tmp" appended.
 std::string ExtractedFileName(const std::string& name, std::uint16_t attribute);
 
+// The name of the program's own copy (row 0): "<program>.tmp", or, when an
+// entry of the layout is extracted under that name, the first of
+// "<program>.1.tmp", "<program>.2.tmp" ... that none is.
+std::string ProgramCopyName(const std::string& programName, const BundleLayout& layout);
+
 }  // namespace fwu

@@ -34,7 +34,12 @@ BundleReader::~BundleReader() { RemoveExtractedFiles(); }
 
 int BundleReader::ReadinputExeFile(const std::string& programPath) {
   RemoveExtractedFiles();
-  const std::string copyPath = tempDir_.PathWithSeparator() + ExtractedFileName(FileNamePart(programPath), 0);
+  if (!tempDir_.Valid()) {
+    dialogs_.ShowMessage(
+        Box("Can not make a private temporary directory in " + tempDir_.Failure(), "Function Error", ButtonSet::Ok));
+    return -1;
+  }
+  const std::string programName = FileNamePart(programPath);
   MappedFile program;
   if (!program.Open(programPath)) {
     dialogs_.ShowMessage(Box("Error to open exeFile : " + programPath, "Function Error", ButtonSet::YesNoCancel));
@@ -42,7 +47,7 @@ int BundleReader::ReadinputExeFile(const std::string& programPath) {
   }
   switch (ReadBundleLayout(program).status) {
     case BundleStatus::NoBundle:
-      return CopyWholeFile(program, copyPath);
+      return CopyWholeFile(program, tempDir_.PathWithSeparator() + ExtractedFileName(programName, 0));
     case BundleStatus::TrailerUnreadable:
       dialogs_.ShowMessage(Box("Error to open file in ReadinputExeFile!!!", "File Error", ButtonSet::YesNoCancel));
       return -1;
@@ -51,7 +56,7 @@ int BundleReader::ReadinputExeFile(const std::string& programPath) {
       return -2;
     default:
       program.Close();
-      return ReadImbedFile(programPath, copyPath);
+      return ReadImbedFile(programPath, programName);
   }
 }
 
@@ -64,7 +69,7 @@ int BundleReader::CopyWholeFile(const MappedFile& program, const std::string& co
   return 0;
 }
 
-int BundleReader::ReadImbedFile(const std::string& programPath, const std::string& copyPath) {
+int BundleReader::ReadImbedFile(const std::string& programPath, const std::string& programName) {
   MappedFile program;
   if (!program.Open(programPath)) {
     dialogs_.ShowMessage(Box("Open Imbeded file : " + programPath + "error", "Funtion Error", ButtonSet::YesNoCancel));
@@ -86,6 +91,7 @@ int BundleReader::ReadImbedFile(const std::string& programPath, const std::strin
       dialogs_.ShowMessage(Box(kReadImbedFailure, "File Error", ButtonSet::YesNoCancel));
       return -1;
   }
+  const std::string copyPath = tempDir_.PathWithSeparator() + ProgramCopyName(programName, layout);
   table_.Add(FileRow{copyPath, 0, 0});
   if (CopyRange(program, 0, layout.executableSize, copyPath) != CopyResult::Copied) return -1;
   return ExtractEntries(program, layout);
@@ -131,8 +137,6 @@ int BundleReader::ExtractEntries(const MappedFile& program, const BundleLayout& 
 
 BundleReader::CopyResult BundleReader::CopyRange(const MappedFile& program, std::uint64_t offset,
                                                  std::uint64_t length, const std::string& target) {
-  // Without its private directory the reader has nowhere safe to write.
-  if (!tempDir_.Valid()) return CopyResult::CreateFailed;
   NewFile file;
   if (!file.Create(target)) return CopyResult::CreateFailed;
   const std::uint8_t* content = program.View(offset, length);

@@ -45,7 +45,7 @@ class BundleReader {
   enum class CopyResult { Copied, CreateFailed, ReadFailed, WriteFailed };
 
   int CopyWholeFile(const MappedFile& program, const std::string& copyPath);
-  int ReadImbedFile(const std::string& programPath, const std::string& copyPath);
+  int ReadImbedFile(const std::string& programPath, const std::string& programName);
   int ExtractEntries(const MappedFile& program, const BundleLayout& layout);
   // Writes `length` bytes of the program file at `offset` to a new file,
   // with one call, straight from the file's mapping.

@@ -15,6 +15,7 @@
 #include "platform/files.h"
 #include "platform/poll_event_loop.h"
 #include "platform/terminal.h"
+#include "platform/termination_requests.h"
 #include "ui/console_dialogs.h"
 
 namespace {
@@ -40,7 +41,8 @@ found and asks which one to upgrade and its password.
 The log goes to stdout; the status line ("status: "), message boxes
 ("message: CAPTION: TEXT") and the bundle's notices ("notice: CAPTION", then
 the text between two rules) go to stderr. Exit status: 0 success, 1 the
-operation failed, 2 bad usage or a failed start.
+operation failed (also when Ctrl+C, SIGTERM or SIGHUP ended it), 2 bad
+usage or a failed start.
 )";
 
 int Run(const std::vector<std::string>& arguments) {
@@ -51,9 +53,12 @@ int Run(const std::vector<std::string>& arguments) {
   fwu::UpgradeProgram program(loop, dialogs, notices, application, arguments, fwu::ExecutablePath());
   fwu::TUpgradeForm1& form = program.Form();
   fwu::ConsoleView view(form.Models(), std::cout, std::cerr, fwu::IsTerminal(fwu::StandardStream::Error));
+  // Before anything is extracted, so that no signal can leave the files behind.
+  fwu::TerminationRequests requests(loop, [&form](const std::string& request) { form.EndOnRequest(request); });
 
   form.FormCreate();
   if (form.StartupFailed()) return kBadStart;
+  requests.CheckNow();
   form.FormActivate();
   if (form.StartupFailed()) return kBadStart;  // the control file could not be read
   const auto modes = form.CurrentModes();
@@ -64,7 +69,9 @@ int Run(const std::vector<std::string>& arguments) {
   // Nothing started by itself: the user chooses, as in the window.
   if (!unattended && !form.Closed()) {
     const bool hideTyping = fwu::IsTerminal(fwu::StandardStream::Input);
-    if (!fwu::AskRouterAndPassword(form, std::cin, std::cerr, hideTyping)) return kBadStart;
+    const bool answered = fwu::AskRouterAndPassword(form, std::cin, std::cerr, hideTyping);
+    if (requests.CheckNow()) return kFailed;
+    if (!answered) return kBadStart;
     if (form.Models().Upgrade.Enabled()) {
       form.UpgradeClick();
       loop.RunUntil(finished);

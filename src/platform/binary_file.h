@@ -50,6 +50,8 @@ class ReadOnlyFile final : public RandomAccessSource {
   void Close();
 
  private:
+  // Sends from the file without reading it into this process.
+  friend class TcpSocket;
   int fd_ = -1;
   std::uint64_t size_ = 0;
 };

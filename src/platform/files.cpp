@@ -3,11 +3,29 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <random>
+
+#include "platform/binary_file.h"
 
 namespace fwu {
+
+namespace {
+
+constexpr int kUniqueNameAttempts = 100;
+
+std::string RandomName(std::random_device& entropy) {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+  std::string name(10, ' ');
+  for (char& c : name) c = kLetters[pick(entropy)];
+  return name;
+}
+
+}  // namespace
 
 std::optional<Bytes> ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -25,17 +43,24 @@ bool WriteWholeFile(const std::string& path, const Bytes& content) {
   return static_cast<bool>(out);
 }
 
-bool WriteFileAtomically(const std::string& path, const Bytes& content) {
-  const std::string partial = path + ".partial";
-  if (!WriteWholeFile(partial, content)) {
-    RemoveFile(partial);
-    return false;
+bool WriteFileAtomically(const std::string& path, const Bytes& content, std::optional<unsigned> mode) {
+  const auto slash = path.find_last_of(kPathSeparator);
+  const std::string directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  std::random_device entropy;
+  for (int attempt = 0; attempt < kUniqueNameAttempts; ++attempt) {
+    const std::string side = directory + ".fwu-" + RandomName(entropy);
+    NewFile file;
+    // 0666 before the umask, as for any file the user asks us to write.
+    if (!file.Create(side, 0666)) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    const bool written = file.WriteAll(content.data(), content.size()) && file.Close() &&
+                         (!mode || SetFilePermissions(side, *mode)) && RenameFile(side, path);
+    if (!written) RemoveFile(side);
+    return written;
   }
-  if (!RenameFile(partial, path)) {
-    RemoveFile(partial);
-    return false;
-  }
-  return true;
+  return false;
 }
 
 bool FileExists(const std::string& path) {

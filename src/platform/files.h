@@ -12,9 +12,12 @@ constexpr char kPathSeparator = '/';
 
 std::optional<Bytes> ReadWholeFile(const std::string& path);
 bool WriteWholeFile(const std::string& path, const Bytes& content);
-// Writes beside the target and renames over it, so that a failure never
-// leaves a half-written file under the target's name.
-bool WriteFileAtomically(const std::string& path, const Bytes& content);
+// Writes into a new file of a unique name beside the target, created
+// exclusively, and renames it over the target, so that a failure never
+// leaves a half-written file under the target's name and no other file in
+// that directory is touched. `mode`, when given, sets the permission bits
+// before the file takes the target's name.
+bool WriteFileAtomically(const std::string& path, const Bytes& content, std::optional<unsigned> mode = {});
 bool FileExists(const std::string& path);
 std::optional<std::uint64_t> FileSize(const std::string& path);
 bool RemoveFile(const std::string& path);

@@ -4,14 +4,19 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/sendfile.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <utility>
 
+#include "platform/binary_file.h"
 #include "platform/posix_socket_calls.h"
 #include "platform/socket_error.h"
+#include "platform/termination_requests.h"
 
 namespace fwu {
 namespace {
@@ -37,7 +42,7 @@ int PollOne(int fd, short events, int timeoutMs, short& revents) {
   int rc;
   do {
     rc = poll(&entry, 1, timeoutMs);
-  } while (rc < 0 && errno == EINTR);
+  } while (posix::Restart(rc));
   revents = entry.revents;
   return rc;
 }
@@ -133,6 +138,37 @@ long TcpSocket::Send(const void* data, std::size_t length) {
   const long sent = posix::SendRestarting(fd_, data, length);
   if (sent < 0) Fail();
   return sent;
+}
+
+long TcpSocket::SendFrom(const ReadOnlyFile& file, std::uint64_t offset, std::size_t length) {
+  // sendfile(2) knows no MSG_NOSIGNAL: the signal a closed peer raises is
+  // held back for this thread and taken away again.
+  sigset_t brokenPipe;
+  sigset_t previous;
+  sigemptyset(&brokenPipe);
+  sigaddset(&brokenPipe, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &brokenPipe, &previous);
+  auto position = static_cast<off_t>(offset);
+  ssize_t sent;
+  do {
+    sent = sendfile(fd_, file.fd_, &position, length);
+  } while (posix::Restart(sent));
+  const int error = errno;
+  // Raised also when the call still returns what it sent before the peer
+  // went (a socket shut down under it), so look whatever the result.
+  sigset_t pending;
+  if (sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1) {
+    const timespec noWait{};
+    sigtimedwait(&brokenPipe, nullptr, &noWait);
+  }
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  // Nothing taken of a length asked for: the file is shorter than it was.
+  errno = sent == 0 && length > 0 ? EIO : error;
+  if (sent <= 0 && length > 0) {
+    Fail();
+    return -1;
+  }
+  return static_cast<long>(sent);
 }
 
 long TcpSocket::Receive(void* buffer, std::size_t capacity) {

@@ -7,6 +7,8 @@
 
 namespace fwu {
 
+class ReadOnlyFile;
+
 // What a readiness wait saw. A wait that runs out is reported, not failed:
 // the callers decide what a quiet peer means.
 enum class Readiness { Ready, TimedOut, Failed, Exceptional, NotInSet };
@@ -47,6 +49,9 @@ class TcpSocket {
   // Bytes taken or received, 0 when the peer closed (Receive), -1 on error.
   // A closed peer never raises a signal.
   long Send(const void* data, std::size_t length);
+  // Sends up to length bytes of the file from offset, straight from the
+  // system's copy of it; the count taken, -1 on error.
+  long SendFrom(const ReadOnlyFile& file, std::uint64_t offset, std::size_t length);
   long Receive(void* buffer, std::size_t capacity);
 
   std::optional<PeerEndpoint> Peer() const;

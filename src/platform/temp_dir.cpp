@@ -2,17 +2,24 @@
 
 #include <stdlib.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 namespace fwu {
 
 PrivateTempDir::PrivateTempDir() {
-  const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/fwupgrade-XXXXXX";
+  const char* variable = std::getenv("TMPDIR");
+  const std::string base = variable && *variable ? variable : "/tmp";
+  std::string pattern = base + "/fwupgrade-XXXXXX";
   // mkdtemp creates the directory with mode 0700.
-  if (mkdtemp(pattern.data()) != nullptr) path_ = pattern + "/";
+  if (mkdtemp(pattern.data()) != nullptr) {
+    path_ = pattern + "/";
+  } else {
+    failure_ = base + " : " + std::strerror(errno);
+  }
 }
 
 PrivateTempDir::~PrivateTempDir() {

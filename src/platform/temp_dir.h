@@ -15,11 +15,14 @@ class PrivateTempDir {
   PrivateTempDir& operator=(const PrivateTempDir&) = delete;
 
   bool Valid() const { return !path_.empty(); }
+  // Why the directory could not be made: where, and the system's reason.
+  const std::string& Failure() const { return failure_; }
   // The directory followed by the separator, ready for a file name.
   const std::string& PathWithSeparator() const { return path_; }
 
  private:
   std::string path_;
+  std::string failure_;
 };
 
 }  // namespace fwu

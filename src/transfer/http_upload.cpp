@@ -1,10 +1,9 @@
 // The HTTP upgrade run of HttpClient: one multipart POST carrying every
 // selected file, then the router's verdict.
 #include <algorithm>
-#include <cstring>
-#include <fstream>
 #include <vector>
 
+#include "platform/binary_file.h"
 #include "platform/clock.h"
 #include "transfer/http_client.h"
 #include "transfer/transfer_view.h"
@@ -14,22 +13,14 @@
 namespace fwu {
 namespace {
 
-// Files go out in pieces of this size: large enough that the socket, not
-// the system calls, sets the pace, small enough that a large image is never
-// held in memory whole and progress shows while it travels.
+// Files go out in pieces of this size, straight from the system's copy of
+// the file: large enough that the socket, not the system calls, sets the
+// pace, small enough that progress shows while a large image travels.
 constexpr std::int64_t kStreamPiece = 1 << 20;
 
 // The router flashes what it received before it answers; the reply is read
 // only after this pause.
 constexpr std::int64_t kPauseBeforeReplyMs = 300;
-
-std::int64_t ReadableFileSize(std::ifstream& file) {
-  if (!file) return -1;
-  file.seekg(0, std::ios::end);
-  const std::int64_t size = file.tellg();
-  file.seekg(0, std::ios::beg);
-  return file ? size : -1;
-}
 
 }  // namespace
 
@@ -84,37 +75,34 @@ int HttpClient::RunUpload() {
 }
 
 int HttpClient::SendSelectedFile(const std::string& path, bool last) {
-  std::ifstream file(path, std::ios::binary);
-  const std::int64_t size = ReadableFileSize(file);
-  const auto lengthError = [this] {
+  ReadOnlyFile file;
+  if (!file.Open(path)) {
     ResultText_ = "Upgrade File Length Error.";
     view_->AddLine(ResultText_);
     return -1;
-  };
-  if (size < 0) return lengthError();
+  }
+  const auto size = static_cast<std::int64_t>(file.Size());
   if (last) view_->AddLine("Send end char");
-  std::vector<char> piece(static_cast<std::size_t>(std::min(size, kStreamPiece)) + kClosingText.size());
-  std::int64_t remaining = size;
-  std::int64_t sent = 0;
-  do {
-    const std::int64_t length = std::min(remaining, kStreamPiece);
-    if (!file.read(piece.data(), length)) return lengthError();
-    remaining -= length;
-    std::int64_t pieceLength = length;
-    if (remaining == 0 && last) {
-      std::memcpy(piece.data() + length, kClosingText.data(), kClosingText.size());
-      pieceLength += static_cast<std::int64_t>(kClosingText.size());
+  const auto sendFailed = [this] {
+    view_->AddLine("Error :" + link_.LastErrorText());
+    ResultText_ = link_.LastErrorText();
+    return -1;
+  };
+  for (std::int64_t offset = 0; offset < size; offset += kStreamPiece) {
+    if (link_.SendFile(file, static_cast<std::uint64_t>(offset), std::min(size - offset, kStreamPiece), view_) < 0) {
+      return sendFailed();
     }
-    if (link_.SendAll(piece.data(), pieceLength, view_) < 0) {
-      view_->AddLine("Error :" + link_.LastErrorText());
-      ResultText_ = link_.LastErrorText();
-      return -1;
-    }
-    sent += pieceLength;
     // Every piece that left is progress: a large image on a slow link must
     // not look stalled to the watchdog.
     stopCounter_->store(0);
-  } while (remaining > 0);
+  }
+  std::int64_t sent = size;
+  if (last) {
+    if (link_.SendAll(kClosingText.data(), static_cast<std::int64_t>(kClosingText.size()), view_) < 0) {
+      return sendFailed();
+    }
+    sent += static_cast<std::int64_t>(kClosingText.size());
+  }
   ++UploadCount_;
   view_->AddLine("Send Bin File Length : " + std::to_string(sent));
   return 1;

@@ -93,19 +93,19 @@ bool TcpLink::WaitReady(Direction direction) {
   return false;
 }
 
-std::int64_t TcpLink::SendAll(const void* data, std::int64_t length, ProgressSink* progress) {
+template <typename SendSome>
+std::int64_t TcpLink::SendLoop(std::int64_t length, ProgressSink* progress, SendSome sendSome) {
   if (!socket_.Valid()) {
     const int number = socket_.LastError() != 0 ? socket_.LastError() : WinsockErrorFromErrno(ENOTSOCK);
     lastError_ = SocketErrorMessage("Send Socket Error: ", number);
     return -1;
   }
   if (length <= 0) return 0;
-  const auto* bytes = static_cast<const char*>(data);
   std::int64_t sent = 0;
   while (sent < length) {
     if (!WaitReady(Direction::Send)) return -1;
-    const long taken = socket_.Send(bytes + sent, static_cast<std::size_t>(length - sent));
-    if (taken < 0) {
+    const long taken = sendSome(sent, length - sent);
+    if (taken <= 0) {
       lastError_ = SocketErrorMessage("Send Data Error: ", socket_.LastError());
       return -1;
     }
@@ -114,6 +114,21 @@ std::int64_t TcpLink::SendAll(const void* data, std::int64_t length, ProgressSin
   }
   return sent;
 }
+
+std::int64_t TcpLink::SendAll(const void* data, std::int64_t length, ProgressSink* progress) {
+  const auto* bytes = static_cast<const char*>(data);
+  return SendLoop(length, progress, [this, bytes](std::int64_t offset, std::int64_t count) {
+    return socket_.Send(bytes + offset, static_cast<std::size_t>(count));
+  });
+}
+
+std::int64_t TcpLink::SendFile(const ReadOnlyFile& file, std::uint64_t offset, std::int64_t length,
+                               ProgressSink* progress) {
+  return SendLoop(length, progress, [this, &file, offset](std::int64_t done, std::int64_t count) {
+    return socket_.SendFrom(file, offset + static_cast<std::uint64_t>(done), static_cast<std::size_t>(count));
+  });
+}
+
 
 TcpLink::Received TcpLink::ReceiveFailure(const std::string& text) {
   lastError_ = text;

@@ -11,6 +11,7 @@ namespace fwu {
 
 class NewFile;
 class ProgressSink;
+class ReadOnlyFile;
 
 // How long the blocking calls of one link may take. The readiness wait of
 // 3 s is the protocol's own and runs out harmlessly; these bound the calls
@@ -50,6 +51,9 @@ class TcpLink {
 
   // Sends length bytes; the count sent, 0 for a length of 0 or less, -1.
   std::int64_t SendAll(const void* data, std::int64_t length, ProgressSink* progress);
+  // The same for length bytes of a file from offset, sent straight from the
+  // system's copy of the file: they never pass through this process.
+  std::int64_t SendFile(const ReadOnlyFile& file, std::uint64_t offset, std::int64_t length, ProgressSink* progress);
 
   // The whole response, followed by a 0 byte, into buffer. The longest
   // response accepted is capacity - 2 bytes.
@@ -79,6 +83,9 @@ class TcpLink {
   // cut off there must not pass for a whole one.
   long ReceiveChunk(char* chunk);
   Received ReceiveBody(NewFile& file, ProgressSink* progress, std::int64_t expectedBody);
+  // The loop of both sends: sendSome(offset, count) hands on what it can.
+  template <typename SendSome>
+  std::int64_t SendLoop(std::int64_t length, ProgressSink* progress, SendSome sendSome);
 
   // The readiness wait of every send and receive step.
   std::uint32_t waitSeconds_ = 3;

@@ -492,5 +492,38 @@ TEST_F(NamedRouterTest, OnlyTheRouterNamedReceivesTheImage) {
   EXPECT_EQ(TakeImageCounts(), (std::vector<std::size_t>{0, 0, 0})) << "no router in place of one not found";
 }
 
+// Ctrl+C at the prompt and SIGTERM in the middle of an upload: each run
+// ends at once, as failed, and takes its extracted files with it.
+TEST_F(CliUpgradeTest, SignalsEndTheRunInOrderAndLeaveNoTemporaryFiles) {
+  StartLan();
+  // The router stops reading the upload, so the signal finds it under way.
+  StartRouter({"--password", "admin", "--stall-after", "20000"});
+  const std::string dir = lan_->Dir();
+  struct Case {
+    std::string signal;
+    InitialSetting control;
+    std::string waitFile, waitText;
+  };
+  InitialSetting patient = PutControl("admin");
+  patient.SetByte(InitialSetting::kTimeOutOffset, 60);  // only the signal can end it in time
+  for (const Case& c : {Case{"INT", Control(), "err", "Router (number or address)"},
+                        Case{"TERM", patient, "out", "Unsing HTTP upgrade mode"}}) {
+    upgrader_ = Upgrader(c.control, {{"firmware.bin", 0x080D, Firmware(2000000, 5)}});
+    const std::string temp = dir + "tmp-" + c.signal;
+    // The upgrader reads a pipe that stays open, as a terminal would; a
+    // background job of sh ignores SIGINT unless told otherwise.
+    const std::string script = "cd " + dir + " && mkdir " + temp + " && rm -f in && mkfifo in && exec 3<>in && "
+                               "TMPDIR=" + temp + " env --default-signal=INT " + upgrader_ + " <in >out 2>err & " +
+                               "pid=$!; i=0; until grep -q '" + c.waitText + "' " + dir + c.waitFile +
+                               " || [ $i -ge 150 ]; do sleep 0.1; i=$((i+1)); done; sleep 0.3; kill -" + c.signal +
+                               " $pid; wait $pid; echo \"exit $?\"; ls -A " + temp;
+    const CommandResult result = lan_->RunInPc(script, 25000);
+    const Bytes log = ReadWholeFile(dir + "out").value_or(Bytes{});
+    const std::string out(log.begin(), log.end());
+    EXPECT_EQ(result.out, "exit 1\n") << c.signal << ": " << out << result.err;
+    EXPECT_TRUE(Has(out, "Program ended by SIG" + c.signal)) << out;
+  }
+}
+
 }  // namespace
 }  // namespace fwu

@@ -80,7 +80,18 @@ expect_status 1 "$tool" append -o wrong --exe program --control fw_image.bin
 [ ! -e wrong ] || fail "a 5000-byte control file was accepted"
 expect_status 1 "$tool" list program
 expect_status 2 "$tool" frobnicate
-ls ./*.partial >/dev/null 2>&1 && fail "partial files left behind"
+
+# outputs go through side files of their own: a user's file beside the
+# output is never touched, and entries whose names differ only by a
+# suffix both arrive
+echo mine > x.partial
+expect_status 0 "$tool" control -o x
+[ "$(cat x.partial)" = mine ] || fail "a user's x.partial was overwritten"
+expect_status 0 "$tool" append -o suffixes --exe program --entry "fw_image.bin:0x080D:x.partial" --entry "note.msg:0x040D:x"
+expect_status 0 "$tool" extract suffixes -d suffixes.d
+cmp -s suffixes.d/x.partial fw_image.bin || fail "extract: entry x.partial lost beside entry x"
+cmp -s suffixes.d/x note.msg || fail "extract: entry x"
+ls -A . suffixes.d | grep -q '^\.fwu-' && fail "side files left behind"
 
 [ "$failures" -eq 0 ] && echo "fwbundle: all checks passed"
 [ "$failures" -eq 0 ]

@@ -1,6 +1,7 @@
 #include "tool_support.h"
 
 #include <cctype>
+#include <optional>
 
 #include "platform/binary_file.h"
 #include "platform/files.h"
@@ -85,11 +86,8 @@ Bytes ReadInput(const std::string& path) {
 }
 
 void WriteOutput(const std::string& path, const Bytes& content, int mode) {
-  if (!WriteFileAtomically(path, content)) throw ToolError("cannot write " + path);
-  if (mode >= 0 && !SetFilePermissions(path, static_cast<unsigned>(mode))) {
-    RemoveFile(path);
-    throw ToolError("cannot set the permissions of " + path);
-  }
+  const auto bits = mode >= 0 ? std::optional<unsigned>(static_cast<unsigned>(mode)) : std::nullopt;
+  if (!WriteFileAtomically(path, content, bits)) throw ToolError("cannot write " + path);
 }
 
 }  // namespace fwu::tool

@@ -1,6 +1,7 @@
 // fwupgrade: the upgrade program's window. Same command line as
 // fwupgrade-cli (put|set|get ADDRESS PASSWORD ROMID ...). Exit status 2
-// when the start fails, else 0 once the window has closed.
+// when the start fails (the control file too cannot be read), 1 when
+// Ctrl+C, SIGTERM or SIGHUP ended it, else 0 once the window has closed.
 #include <QScreen>
 #include <exception>
 #include <string>
@@ -14,10 +15,12 @@
 #include "gui/qt/qt_event_loop.h"
 #include "gui/qt/upgrade_application.h"
 #include "platform/files.h"
+#include "platform/termination_requests.h"
 
 namespace {
 
 constexpr int kClosed = 0;
+constexpr int kEndedByRequest = 1;
 constexpr int kBadStart = 2;
 
 void CentreOnScreen(QWidget& window) {
@@ -39,15 +42,25 @@ int Run(fwu::UpgradeApplication& application, fwu::QtEventLoop& loop, fwu::QtDia
   dialogs.SetOwner(&window);
   application.SetExceptionBox([&dialogs](const std::string& what) { dialogs.ShowMessage(ExceptionMessage(what)); });
 
+  // Before anything is extracted, so that no signal can leave the files behind.
+  fwu::TerminationRequests requests(loop, [&form](const std::string& request) { form.EndOnRequest(request); });
+
   form.FormCreate();
   if (form.StartupFailed()) return kBadStart;
+  if (requests.CheckNow()) return kEndedByRequest;
+  // The first activation lays the window out for searching; doing it now
+  // as well means the window appears at that size, centred, instead of at
+  // full height and then shrinking off centre.
+  form.SetLayout(4);
   CentreOnScreen(window);
   window.show();
   // The start-up dispatch waits for the first activation; ask for it, as a
   // desktop without a window manager activates nothing by itself.
   window.activateWindow();
   loop.RunUntil([&form] { return form.Closed(); });
-  return kClosed;
+  // The dispatch ends the start as failed when the control file cannot be read.
+  if (form.StartupFailed()) return kBadStart;
+  return requests.CheckNow() ? kEndedByRequest : kClosed;
 }
 
 }  // namespace

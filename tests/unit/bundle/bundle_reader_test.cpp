@@ -140,15 +140,17 @@ TEST_F(BundleReaderTest, WithoutItsPrivateDirectoryNothingIsWrittenAnywhere) {
   const std::string workDir = Root() + "/cwd";
   std::filesystem::create_directory(workDir);
   std::filesystem::current_path(workDir);
-  {
+  // The user learns where and why, not the name of a copy never made.
+  const std::string why = "Can not make a private temporary directory in " + Root() +
+                          "/does-not-exist : No such file or directory";
+  for (const std::string& program : {plain, bundled}) {
     BundleReader reader(dialogs_, notices_);
-    EXPECT_EQ(reader.ReadinputExeFile(plain), -1);
-    test::ExpectOnlyBox(dialogs_, "Myfilecopy function error >> plain.tmp", "Function Error", ButtonSet::OkCancel);
+    EXPECT_EQ(reader.ReadinputExeFile(program), -1);
   }
-  {
-    BundleReader reader(dialogs_, notices_);
-    EXPECT_EQ(reader.ReadinputExeFile(bundled), -1);
-    EXPECT_EQ(dialogs_.Messages().size(), 1u);  // this failure has no box of its own
+  ASSERT_EQ(dialogs_.Messages().size(), 2u);
+  for (const MessageRequest& box : dialogs_.Messages()) {
+    EXPECT_EQ(box.text, why);
+    EXPECT_EQ(box.caption, "Function Error");
   }
   std::filesystem::current_path(before);
   EXPECT_TRUE(std::filesystem::is_empty(workDir));
@@ -177,6 +179,20 @@ TEST_F(BundleReaderTest, UnsafeNamesAreRefusedAndNothingLandsOutsideItsDirectory
   for (const auto& entry : std::filesystem::directory_iterator(Root())) {
     EXPECT_EQ(entry.path().filename(), "fwupgrade");
   }
+}
+
+TEST_F(BundleReaderTest, TheProgramCopyNeverTakesAnEntrysName) {
+  // "fwupgrade" gets ".tmp" appended, "fwupgrade.1.tmp" keeps its name: both
+  // names the program copy would otherwise take.
+  const std::vector<BundleEntry> entries{{"fwupgrade", 0x080D, Filled(10, 1)}, {"fwupgrade.1.tmp", 0x0105, Filled(10, 2)}};
+  const Bytes executable = Filled(30, 3);
+  EXPECT_EQ(Read(test::BuildOrFail(executable, entries)), 20);
+  EXPECT_TRUE(dialogs_.Messages().empty());
+  ASSERT_EQ(Table().Count(), 3u);
+  EXPECT_EQ(FileNamePart(Table()[0].path), "fwupgrade.2.tmp");
+  EXPECT_EQ(ReadWholeFile(Table()[0].path), executable);
+  EXPECT_EQ(ReadWholeFile(Table()[1].path), entries[0].content);
+  EXPECT_EQ(ReadWholeFile(Table()[2].path), entries[1].content);
 }
 
 TEST_F(BundleReaderTest, TwoEntriesOfOneNameCannotOverwriteEachOther) {

@@ -193,6 +193,15 @@ TEST_F(HttpUploadTest, ALargeImageArrivesWholeInPieces) {
   EXPECT_TRUE(received_ == ExpectedHeader(image.size()) + image + "\r\n----\r\n");
 }
 
+TEST_F(HttpUploadTest, ARouterThatHangsUpMidImageIsASendErrorNotASignal) {
+  AddFile("big.bin", std::string(16 << 20, 'x'), kPlainFile);
+  FakeHttpServer server({FakeExchange{"", {}, true}});
+  HttpClient client;
+  EXPECT_EQ(client.UploadFiles(stopCounter_, view_, files_, "127.0.0.1", server.Port(), "", 0, notices_, dialogs_), -1);
+  EXPECT_EQ(client.ResultText().rfind("Send Data Error: ", 0), 0u) << client.ResultText();
+  EXPECT_TRUE(Logged("Error :" + client.ResultText()));
+}
+
 TEST_F(HttpUploadTest, AFileThatVanishedFailsTheLengthPass) {
   const std::string path = AddFile("gone.bin", "x", kPlainFile);
   ASSERT_TRUE(RemoveFile(path));
