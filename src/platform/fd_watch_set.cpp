@@ -1,9 +1,8 @@
 #include "platform/fd_watch_set.h"
 
-#include <poll.h>
-
-#include <cerrno>
 #include <vector>
+
+#include "platform/descriptor_wait.h"
 
 namespace fwu {
 
@@ -16,28 +15,22 @@ int FdWatchSet::Add(int fd, EventLoop::Interest interest, std::function<void()> 
 void FdWatchSet::Remove(int id) { watches_.erase(id); }
 
 bool FdWatchSet::PollAndDispatch(int extraFd, int timeoutMs) {
-  std::vector<pollfd> fds;
+  std::vector<DescriptorWait> set;
   std::vector<int> ids;
   for (const auto& [id, watch] : watches_) {
-    const short events = watch.interest == EventLoop::Interest::Readable ? POLLIN : POLLOUT;
-    fds.push_back(pollfd{watch.fd, events, 0});
+    set.push_back(DescriptorWait{watch.fd, watch.interest == EventLoop::Interest::Writable});
     ids.push_back(id);
   }
-  if (extraFd >= 0) fds.push_back(pollfd{extraFd, POLLIN, 0});
-  if (fds.empty()) {
-    if (timeoutMs > 0) poll(nullptr, 0, timeoutMs);
-    return false;
-  }
-  const int ready = poll(fds.data(), fds.size(), timeoutMs);
-  if (ready <= 0) return false;  // EINTR or time-out: the caller loops again
+  if (extraFd >= 0) set.push_back(DescriptorWait{extraFd, false});
+  if (!WaitForDescriptors(set, timeoutMs)) return false;  // time-out or interrupted: the caller loops again
   for (std::size_t i = 0; i < ids.size(); ++i) {
-    if (fds[i].revents == 0) continue;
+    if (!set[i].ready) continue;
     auto it = watches_.find(ids[i]);  // an earlier handler may have removed it
     if (it == watches_.end()) continue;
     auto onReady = it->second.onReady;
     onReady();
   }
-  return extraFd >= 0 && (fds.back().revents & POLLIN) != 0;
+  return extraFd >= 0 && set.back().ready;
 }
 
 }  // namespace fwu

@@ -8,14 +8,14 @@
 
 namespace fwu {
 
-// Descriptor watches of a loop and the poll(2) call that serves them.
+// Descriptor watches of a loop and the wait that serves them.
 class FdWatchSet {
  public:
   int Add(int fd, EventLoop::Interest interest, std::function<void()> onReady);
   void Remove(int id);
   bool Empty() const { return watches_.empty(); }
 
-  // Polls the watched descriptors and extraFd (a wake-up descriptor, or -1)
+  // Waits for the watched descriptors and extraFd (a wake-up descriptor, or -1)
   // for at most timeoutMs (-1: no limit), then calls the handlers of the
   // ready ones. Returns true when extraFd became readable.
   bool PollAndDispatch(int extraFd, int timeoutMs);

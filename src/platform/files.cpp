@@ -1,13 +1,11 @@
 #include "platform/files.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <system_error>
 
 #include "platform/binary_file.h"
 
@@ -64,33 +62,28 @@ bool WriteFileAtomically(const std::string& path, const Bytes& content, std::opt
 }
 
 bool FileExists(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0;
+  std::error_code ignored;
+  return std::filesystem::exists(path, ignored);
 }
 
 std::optional<std::uint64_t> FileSize(const std::string& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return std::nullopt;
-  return static_cast<std::uint64_t>(info.st_size);
+  std::error_code failed;
+  const auto size = std::filesystem::file_size(path, failed);
+  if (failed) return std::nullopt;
+  return static_cast<std::uint64_t>(size);
 }
 
-bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) {
+  std::error_code failed;
+  return std::filesystem::remove(path, failed) && !failed;
+}
 
+// Replaces an existing target on every system (a plain rename does not on
+// Windows), so a kept copy or an atomic write never stops at an old file.
 bool RenameFile(const std::string& from, const std::string& to) {
-  return std::rename(from.c_str(), to.c_str()) == 0;
-}
-
-std::string FileNamePart(const std::string& path) {
-  const auto slash = path.find_last_of(kPathSeparator);
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string ExecutablePath() {
-  std::string buffer(4096, '\0');
-  const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
-  if (length <= 0) return {};
-  buffer.resize(static_cast<std::size_t>(length));
-  return buffer;
+  std::error_code failed;
+  std::filesystem::rename(from, to, failed);
+  return !failed;
 }
 
 }  // namespace fwu

@@ -8,6 +8,9 @@
 
 namespace fwu {
 
+// The separator this program writes between directory and file names.
+// Windows takes it as well as its own backslash, so the paths the program
+// makes read the same on every system.
 constexpr char kPathSeparator = '/';
 
 std::optional<Bytes> ReadWholeFile(const std::string& path);
@@ -23,7 +26,8 @@ std::optional<std::uint64_t> FileSize(const std::string& path);
 bool RemoveFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);
 
-// Everything after the last separator: the file-name part of a path.
+// Everything after the last separator this system knows (Windows knows
+// two): the file-name part of a path.
 std::string FileNamePart(const std::string& path);
 
 // Full path of the running program's own file.

@@ -1,64 +1,45 @@
 #include "platform/ipv4_address.h"
 
-#include <arpa/inet.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-
-#include <memory>
-
-#include "platform/socket_error.h"
+#include "platform/host_lookup.h"
 
 namespace fwu {
 
+// The rules of inet_pton(3) for IPv4, written out so that every system
+// accepts the same texts: four decimal parts of 0 to 255, no leading zeros,
+// nothing else.
 std::optional<Ipv4> ParseDottedIpv4(std::string_view text) {
-  const std::string copy(text);
-  in_addr parsed{};
-  if (inet_pton(AF_INET, copy.c_str(), &parsed) != 1) return std::nullopt;
-  return ntohl(parsed.s_addr);
+  Ipv4 address = 0;
+  int parts = 0;
+  std::size_t at = 0;
+  while (parts < 4) {
+    if (parts > 0) {
+      if (at >= text.size() || text[at] != '.') return std::nullopt;
+      ++at;
+    }
+    const std::size_t start = at;
+    unsigned part = 0;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
+      if (at > start && part == 0) return std::nullopt;  // a leading zero
+      part = part * 10 + static_cast<unsigned>(text[at] - '0');
+      if (part > 255) return std::nullopt;
+      ++at;
+    }
+    if (at == start) return std::nullopt;
+    address = (address << 8) | part;
+    ++parts;
+  }
+  if (at != text.size()) return std::nullopt;
+  return address;
 }
 
 std::string FormatDottedIpv4(Ipv4 address) {
-  in_addr raw{};
-  raw.s_addr = htonl(address);
-  char text[INET_ADDRSTRLEN] = {};
-  inet_ntop(AF_INET, &raw, text, sizeof text);
-  return text;
+  return std::to_string(address >> 24) + '.' + std::to_string((address >> 16) & 0xFF) + '.' +
+         std::to_string((address >> 8) & 0xFF) + '.' + std::to_string(address & 0xFF);
 }
-
-namespace {
-
-int WinsockErrorFromLookup(int gaiError) {
-  switch (gaiError) {
-    case EAI_AGAIN: return 11002;  // try again
-    case EAI_FAIL: return 11003;   // non-recoverable
-    case EAI_SYSTEM: return LastSocketError();
-    default: return wsa::kHostNotFound;
-  }
-}
-
-}  // namespace
 
 ResolvedHost ResolveHostIpv4(const std::string& host) {
-  ResolvedHost result;
-  if (auto dotted = ParseDottedIpv4(host)) {
-    result.address = dotted;
-    result.canonicalName = host;
-    return result;
-  }
-  addrinfo hints{};
-  hints.ai_family = AF_INET;
-  hints.ai_flags = AI_CANONNAME;
-  addrinfo* found = nullptr;
-  const int rc = getaddrinfo(host.c_str(), nullptr, &hints, &found);
-  if (rc != 0 || found == nullptr) {
-    result.error = rc != 0 ? WinsockErrorFromLookup(rc) : wsa::kHostNotFound;
-    return result;
-  }
-  const std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> owner(found, freeaddrinfo);
-  result.address = ntohl(reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr);
-  result.canonicalName = found->ai_canonname != nullptr ? found->ai_canonname : host;
-  return result;
+  if (auto dotted = ParseDottedIpv4(host)) return ResolvedHost{dotted, host, 0};
+  return LookUpHostIpv4(host);
 }
 
 }  // namespace fwu

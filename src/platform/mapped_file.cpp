@@ -5,11 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstring>
-
 namespace fwu {
-
-MappedFile::~MappedFile() { Close(); }
 
 bool MappedFile::Open(const std::string& path) {
   Close();
@@ -34,20 +30,6 @@ bool MappedFile::Open(const std::string& path) {
   }
   ::close(fd);  // the mapping keeps the file
   open_ = true;
-  return true;
-}
-
-const std::uint8_t* MappedFile::View(std::uint64_t offset, std::uint64_t length) const {
-  if (!open_ || offset > size_ || length > size_ - offset) return nullptr;
-  // A view of nothing still needs a valid pointer.
-  static constexpr std::uint8_t kNothing = 0;
-  return length == 0 ? &kNothing : data_ + offset;
-}
-
-bool MappedFile::ReadAt(std::uint64_t offset, std::uint8_t* destination, std::size_t length) const {
-  const std::uint8_t* source = View(offset, length);
-  if (source == nullptr) return false;
-  std::memcpy(destination, source, length);
   return true;
 }
 

@@ -1,21 +1,15 @@
 #include "platform/poll_event_loop.h"
 
-#include <sys/eventfd.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
-#include <stdexcept>
 
 #include "platform/clock.h"
 
 namespace fwu {
 
-PollEventLoop::PollEventLoop() : wakeFd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
-  if (wakeFd_ < 0) throw std::runtime_error("eventfd failed");
-}
+PollEventLoop::PollEventLoop() = default;
 
-PollEventLoop::~PollEventLoop() { close(wakeFd_); }
+PollEventLoop::~PollEventLoop() = default;
 
 std::int64_t PollEventLoop::NowMs() const { return MonotonicMs(); }
 
@@ -33,14 +27,7 @@ void PollEventLoop::Unwatch(WatchId id) { watches_.Remove(id); }
 
 void PollEventLoop::Post(std::function<void()> task) {
   tasks_.Push(std::move(task));
-  const std::uint64_t one = 1;
-  // A full counter already wakes the loop, so a failed write loses nothing.
-  [[maybe_unused]] auto written = write(wakeFd_, &one, sizeof one);
-}
-
-void PollEventLoop::DrainWakeups() {
-  std::uint64_t count = 0;
-  [[maybe_unused]] auto got = read(wakeFd_, &count, sizeof count);
+  wake_.Raise();
 }
 
 void PollEventLoop::DispatchOnce(std::int64_t maxWaitMs) {
@@ -53,7 +40,7 @@ void PollEventLoop::DispatchOnce(std::int64_t maxWaitMs) {
     const std::int64_t untilTimer = std::max<std::int64_t>(*due - NowMs(), 0);
     wait = wait < 0 ? untilTimer : std::min(wait, untilTimer);
   }
-  if (watches_.PollAndDispatch(wakeFd_, static_cast<int>(wait))) DrainWakeups();
+  if (watches_.PollAndDispatch(wake_.Descriptor(), static_cast<int>(wait))) wake_.Drain();
 }
 
 void PollEventLoop::ProcessPending() { DispatchOnce(0); }

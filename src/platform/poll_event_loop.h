@@ -6,10 +6,11 @@
 #include "platform/fd_watch_set.h"
 #include "platform/task_queue.h"
 #include "platform/timer_queue.h"
+#include "platform/wake_signal.h"
 
 namespace fwu {
 
-// Real-time loop over poll(2): the console view's window thread, routersim
+// Real-time loop over the system's descriptor wait: the console view's window thread, routersim
 // and the integration tests run on it.
 class PollEventLoop final : public EventLoop {
  public:
@@ -34,12 +35,11 @@ class PollEventLoop final : public EventLoop {
   // One round: posted tasks, due timers, then descriptors for up to
   // maxWaitMs (shortened to the next timer).
   void DispatchOnce(std::int64_t maxWaitMs);
-  void DrainWakeups();
 
   TimerQueue timers_;
   FdWatchSet watches_;
   TaskQueue tasks_;
-  int wakeFd_ = -1;
+  WakeSignal wake_;
   std::atomic<bool> quit_{false};
 };
 

@@ -12,8 +12,13 @@ int WinsockErrorFromErrno(int errnoValue);
 int LastSocketError();
 
 namespace wsa {
+inline constexpr int kBadDescriptor = 10009;
+inline constexpr int kInvalidArgument = 10022;
 inline constexpr int kWouldBlock = 10035;
+inline constexpr int kNotSocket = 10038;
 inline constexpr int kMessageTooLong = 10040;
+inline constexpr int kConnectionAborted = 10053;
+inline constexpr int kAlreadyConnected = 10056;
 inline constexpr int kConnectionRefused = 10061;
 inline constexpr int kTimedOut = 10060;
 inline constexpr int kHostNotFound = 11001;

@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <utility>
 
 #include "platform/binary_file.h"
 #include "platform/posix_socket_calls.h"
@@ -48,20 +47,6 @@ int PollOne(int fd, short events, int timeoutMs, short& revents) {
 }
 
 }  // namespace
-
-TcpSocket::~TcpSocket() { Close(); }
-
-TcpSocket::TcpSocket(TcpSocket&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), lastError_(other.lastError_) {}
-
-TcpSocket& TcpSocket::operator=(TcpSocket&& other) noexcept {
-  if (this != &other) {
-    Close();
-    fd_ = std::exchange(other.fd_, -1);
-    lastError_ = other.lastError_;
-  }
-  return *this;
-}
 
 bool TcpSocket::Fail() {
   lastError_ = LastSocketError();
@@ -204,8 +189,6 @@ void TcpSocket::CloseWithReset() {
 void TcpSocket::Shutdown() {
   if (fd_ >= 0) shutdown(fd_, SHUT_RDWR);
 }
-
-TcpListener::~TcpListener() { Close(); }
 
 bool TcpListener::Listen(const std::string& dottedAddress, std::uint16_t port) {
   Close();

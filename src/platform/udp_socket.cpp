@@ -56,6 +56,12 @@ int UdpSocket::EnableBroadcast() {
   return setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0 ? Fail() : 0;
 }
 
+bool UdpSocket::BroadcastEnabled() const {
+  int on = 0;
+  socklen_t length = sizeof on;
+  return getsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, &length) == 0 && on != 0;
+}
+
 int UdpSocket::SendTo(const Ipv4Endpoint& to, std::span<const std::uint8_t> data, std::size_t& sent) {
   const sockaddr_in raw = ToSockaddr(to);
   const ssize_t n =

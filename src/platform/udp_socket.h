@@ -25,6 +25,8 @@ class UdpSocket final : public DatagramEndpoint {
   std::string LastErrorDescription() const override { return lastDescription_; }
 
   int Descriptor() const { return fd_; }
+  // Whether the system lets this socket send to broadcast addresses.
+  bool BroadcastEnabled() const;
 
  private:
   // Records errno's text and returns its Windows Sockets number.

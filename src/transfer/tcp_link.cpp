@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
 #include <string_view>
 
@@ -55,7 +54,7 @@ int TcpLink::Open() {
   }
   std::lock_guard lock(lifeMutex_);
   if (aborted_) {
-    lastError_ = SocketErrorMessage("Socket Error: ", WinsockErrorFromErrno(ECONNABORTED));
+    lastError_ = SocketErrorMessage("Socket Error: ", wsa::kConnectionAborted);
     return -1;
   }
   if (!socket_.Create() || !socket_.SetIoTimeout(deadlines_.idleMs)) {
@@ -96,7 +95,7 @@ bool TcpLink::WaitReady(Direction direction) {
 template <typename SendSome>
 std::int64_t TcpLink::SendLoop(std::int64_t length, ProgressSink* progress, SendSome sendSome) {
   if (!socket_.Valid()) {
-    const int number = socket_.LastError() != 0 ? socket_.LastError() : WinsockErrorFromErrno(ENOTSOCK);
+    const int number = socket_.LastError() != 0 ? socket_.LastError() : wsa::kNotSocket;
     lastError_ = SocketErrorMessage("Send Socket Error: ", number);
     return -1;
   }

@@ -167,8 +167,7 @@ TEST_F(StartupTest, TemporaryFilesAreGoneWhenTheWindowCloses) {
   ASSERT_EQ(paths.size(), 4u);
   for (const auto& path : paths) EXPECT_TRUE(FileExists(path)) << path;
   const auto directory = std::filesystem::path(paths[0]).parent_path();
-  EXPECT_EQ(std::filesystem::status(directory).permissions() & std::filesystem::perms::all,
-            std::filesystem::perms::owner_all);
+  EXPECT_TRUE(OnlyCurrentUserHasAccess(directory.string()));
   form.ExitClick();
   EXPECT_TRUE(form.Closed());
   for (const auto& path : paths) EXPECT_FALSE(FileExists(path)) << path;

@@ -1,29 +1,13 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
-#include "bundle/bundle_reader.h"
-#include "bundle_test_support.h"
+#include "bundle_reader_fixture.h"
 
 namespace fwu {
 namespace {
 
+using test::BundleReaderTest;
 using test::DeliveredEntries;
 using test::Filled;
-
-class BundleReaderTest : public test::IsolatedTempTest {
- protected:
-  // Writes the program file, reads it, and keeps the reader for inspection.
-  int Read(const Bytes& programBytes, const std::string& programName = "fwupgrade") {
-    programPath_ = WriteInput(programName, programBytes);
-    reader_.emplace(dialogs_, notices_);
-    return reader_->ReadinputExeFile(programPath_);
-  }
-  const FileTable& Table() const { return reader_->ExtractedFileTable(); }
-
-  std::string programPath_;
-  std::optional<BundleReader> reader_;
-};
 
 TEST_F(BundleReaderTest, ExtractsTheDeliveredLayoutIntoTemporaryFiles) {
   const Bytes executable = Filled(5000, 4);
@@ -82,8 +66,7 @@ TEST_F(BundleReaderTest, ANoticeThatCannotBeShownIsReportedAndTheStartGoesOn) {
 TEST_F(BundleReaderTest, ExtractedFilesLiveInAPrivateDirectoryUntilTheReaderGoes) {
   Read(test::BuildOrFail(Filled(100, 1), DeliveredEntries()));
   const std::string dir = Table()[0].path.substr(0, Table()[0].path.rfind('/'));
-  EXPECT_EQ(std::filesystem::status(dir).permissions() & std::filesystem::perms::all,
-            std::filesystem::perms::owner_all);
+  EXPECT_TRUE(OnlyCurrentUserHasAccess(dir));
   EXPECT_EQ(FilesMadeByReaders().size(), 4u);
   reader_.reset();
   EXPECT_TRUE(FilesMadeByReaders().empty());
@@ -135,7 +118,7 @@ TEST_F(BundleReaderTest, AMagicWithoutRoomForAVersionIsAnError) {
 TEST_F(BundleReaderTest, WithoutItsPrivateDirectoryNothingIsWrittenAnywhere) {
   const std::string plain = WriteInput("plain", Filled(100, 1));
   const std::string bundled = WriteInput("bundled", test::BuildOrFail(Filled(100, 1), DeliveredEntries()));
-  setenv("TMPDIR", (Root() + "/does-not-exist").c_str(), 1);
+  SetEnvironmentValue(kTempDirVariable, Root() + "/does-not-exist");
   const auto before = std::filesystem::current_path();
   const std::string workDir = Root() + "/cwd";
   std::filesystem::create_directory(workDir);
@@ -207,27 +190,6 @@ TEST_F(BundleReaderTest, TwoEntriesOfOneNameCannotOverwriteEachOther) {
   EXPECT_EQ(ReadWholeFile(Table()[1].path), Filled(10, 1));
   reader_.reset();
   EXPECT_TRUE(FilesMadeByReaders().empty());
-}
-
-TEST_F(BundleReaderTest, AFailedWriteIsReportedAsAFullDisk) {
-  // A file-size limit makes the write fail the way a full disk does.
-  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  const std::string path = WriteInput("fwupgrade", test::BuildOrFail(Filled(100, 0), DeliveredEntries()));
-  rlimit limited = old;
-  limited.rlim_cur = 1000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-  BundleReader reader(dialogs_, notices_);
-  const int result = reader.ReadinputExeFile(path);
-  setrlimit(RLIMIT_FSIZE, &old);
-  signal(SIGXFSZ, oldHandler);
-
-  EXPECT_EQ(result, -1);
-  test::ExpectOnlyBox(dialogs_, "Write tmp file Error. Check Disk space !", kSystemDefaultCaption, ButtonSet::Yes);
-  EXPECT_EQ(dialogs_.Messages()[0].kind, BoxKind::Error);
-  EXPECT_TRUE(notices_.offers.empty());
-  EXPECT_EQ(reader.ExtractedFileTable().Count(), 3u);  // row 0, control file, the failed image
 }
 
 // A bundle the writer would refuse: 64 entries.

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -11,6 +11,7 @@
 #include "bundle/bundle_writer.h"
 #include "notice/notice_presenter.h"
 #include "platform/bytes.h"
+#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/manual_event_loop.h"
 #include "platform/temp_dir.h"
@@ -30,22 +31,21 @@ class RecordingNoticePresenter final : public NoticePresenter {
   bool failNext = false;
 };
 
-// Points $TMPDIR at a private directory for the test, so that what the
-// reader leaves behind (or not) can be seen, and puts it back afterwards.
+// Points the temporary-directory variable at a private directory for the
+// test, so that what the reader leaves behind (or not) can be seen, and
+// puts it back afterwards.
 class IsolatedTempTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* old = std::getenv("TMPDIR");
-    if (old) savedTmpDir_ = old;
-    hadTmpDir_ = old != nullptr;
+    savedTmpDir_ = EnvironmentValue(kTempDirVariable);
     ASSERT_TRUE(root_.Valid());
-    setenv("TMPDIR", Root().c_str(), 1);
+    SetEnvironmentValue(kTempDirVariable, Root());
   }
   void TearDown() override {
-    if (hadTmpDir_) {
-      setenv("TMPDIR", savedTmpDir_.c_str(), 1);
+    if (savedTmpDir_) {
+      SetEnvironmentValue(kTempDirVariable, *savedTmpDir_);
     } else {
-      unsetenv("TMPDIR");
+      UnsetEnvironmentValue(kTempDirVariable);
     }
   }
 
@@ -75,8 +75,7 @@ class IsolatedTempTest : public ::testing::Test {
 
  private:
   PrivateTempDir root_;
-  std::string savedTmpDir_;
-  bool hadTmpDir_ = false;
+  std::optional<std::string> savedTmpDir_;
 };
 
 // The dialogs showed exactly one box, this one.

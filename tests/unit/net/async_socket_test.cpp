@@ -1,7 +1,6 @@
 #include "net/async_socket.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 
 #include <chrono>
 #include <thread>
@@ -45,12 +44,7 @@ struct LoopbackFixture : ::testing::Test {
     socket->SetPort(std::to_string(peerPort));
     socket->SetLocalAddr("127.0.0.1");
   }
-  bool BroadcastOptionOn() const {
-    int on = 0;
-    socklen_t length = sizeof on;
-    getsockopt(raw->Descriptor(), SOL_SOCKET, SO_BROADCAST, &on, &length);
-    return on != 0;
-  }
+  bool BroadcastOptionOn() const { return raw->BroadcastEnabled(); }
 };
 
 TEST_F(LoopbackFixture, MissingSettingsAreRefusedInOrderWithTheirTexts) {

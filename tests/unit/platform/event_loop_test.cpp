@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <thread>
@@ -8,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/manual_event_loop.h"
 #include "platform/poll_event_loop.h"
+#include "platform/udp_socket.h"
 
 namespace fwu {
 namespace {
@@ -72,20 +72,32 @@ TEST(PollEventLoop, PostFromOtherThreadsWakesTheLoopAndKeepsOrder) {
   for (int i = 0; i < 100; ++i) EXPECT_EQ(seen[i], i);
 }
 
+// A loopback datagram socket: the one kind of descriptor every system's
+// loop can watch.
 TEST(PollEventLoop, WatchedDescriptorAndTimerBothDispatch) {
   PollEventLoop loop;
-  int fds[2];
-  ASSERT_EQ(pipe(fds), 0);
-  char got = 0;
-  const auto watch = loop.WatchFd(fds[0], EventLoop::Interest::Readable, [&] {
-    ASSERT_EQ(read(fds[0], &got, 1), 1);
+  UdpSocket receiver;
+  UdpSocket sender;
+  const Ipv4 loopback = *ParseDottedIpv4("127.0.0.1");
+  std::uint16_t port = 0;
+  ASSERT_EQ(receiver.Create(), 0);
+  ASSERT_EQ(receiver.Bind({loopback, 0}), 0);
+  ASSERT_EQ(receiver.BoundPort(port), 0);
+  ASSERT_EQ(sender.Create(), 0);
+  std::uint8_t got = 0;
+  const auto watch = loop.WatchFd(receiver.Descriptor(), EventLoop::Interest::Readable, [&] {
+    std::size_t received = 0;
+    Ipv4Endpoint from;
+    ASSERT_EQ(receiver.ReceiveFrom({&got, 1}, received, from), 0);
   });
-  loop.StartTimer(20, [&] { ASSERT_EQ(write(fds[1], "x", 1), 1); });
+  loop.StartTimer(20, [&] {
+    const std::uint8_t x = 'x';
+    std::size_t sent = 0;
+    ASSERT_EQ(sender.SendTo({loopback, port}, {&x, 1}, sent), 0);
+  });
   loop.RunUntil([&] { return got != 0; });
   loop.Unwatch(watch);
   EXPECT_EQ(got, 'x');
-  close(fds[0]);
-  close(fds[1]);
 }
 
 TEST(PollEventLoop, WaitWithEventsKeepsTimersTicking) {

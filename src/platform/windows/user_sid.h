@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace fwu {
+
+// The security identifier of the user this process runs as, in its text
+// form ("S-1-5-21-..."), or empty when it cannot be read.
+std::string CurrentUserSid();
+
+}  // namespace fwu
