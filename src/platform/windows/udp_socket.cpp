@@ -3,6 +3,8 @@
 #include <mswsock.h>
 #include <ws2tcpip.h>
 
+#include <cstring>
+
 #include "platform/windows/winsock.h"
 
 namespace fwu {
@@ -80,6 +82,34 @@ int UdpSocket::SendTo(const Ipv4Endpoint& to, std::span<const std::uint8_t> data
                        reinterpret_cast<const sockaddr*>(&raw), sizeof raw);
   if (n == SOCKET_ERROR) return Fail();
   sent = static_cast<std::size_t>(n);
+  return 0;
+}
+
+// The interface and source go with the datagram (IP_PKTINFO) rather than
+// with the socket, so the one socket bound to the any-address still
+// receives every answer on every interface.
+int UdpSocket::SendToVia(const Ipv4Endpoint& to, const NetworkInterface& via, std::span<const std::uint8_t> data,
+                         std::size_t& sent) {
+  sockaddr_in raw = ToSockaddr(to);
+  WSABUF part{static_cast<ULONG>(data.size()), reinterpret_cast<char*>(const_cast<std::uint8_t*>(data.data()))};
+  alignas(WSACMSGHDR) char control[WSA_CMSG_SPACE(sizeof(IN_PKTINFO))] = {};
+  WSAMSG message{};
+  message.name = reinterpret_cast<sockaddr*>(&raw);
+  message.namelen = sizeof raw;
+  message.lpBuffers = &part;
+  message.dwBufferCount = 1;
+  message.Control = WSABUF{sizeof control, control};
+  WSACMSGHDR* header = WSA_CMSG_FIRSTHDR(&message);
+  header->cmsg_level = IPPROTO_IP;
+  header->cmsg_type = IP_PKTINFO;
+  header->cmsg_len = WSA_CMSG_LEN(sizeof(IN_PKTINFO));
+  IN_PKTINFO info{};
+  info.ipi_ifindex = via.index;
+  info.ipi_addr.s_addr = htonl(via.address);
+  std::memcpy(WSA_CMSG_DATA(header), &info, sizeof info);
+  DWORD n = 0;
+  if (WSASendMsg(ToSocket(fd_), &message, 0, &n, nullptr, nullptr) == SOCKET_ERROR) return Fail();
+  sent = n;
   return 0;
 }
 
