@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <random>
 
 #include "platform/windows/winsock.h"
 
@@ -12,6 +14,7 @@ namespace {
 
 // One call moves at most this much; larger requests loop.
 constexpr DWORD kLargestCall = 1u << 30;
+constexpr int kUniqueNameAttempts = 100;
 
 }  // namespace
 
@@ -63,7 +66,25 @@ NewFile::~NewFile() { Close(); }
 bool NewFile::Create(const std::string& path, unsigned /*mode*/) {
   Close();
   fd_ = FromHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // Callers tell a name already taken from other failures by errno, as on
+  // POSIX.
+  if (fd_ < 0) errno = GetLastError() == ERROR_FILE_EXISTS ? EEXIST : EIO;
   return fd_ >= 0;
+}
+
+bool NewFile::CreateBeside(const std::string& target, std::string& createdPath, unsigned mode) {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device entropy;
+  for (int attempt = 0; attempt < kUniqueNameAttempts; ++attempt) {
+    std::string name = target + ".";
+    for (int i = 0; i < 6; ++i) name += kLetters[entropy() % (sizeof kLetters - 1)];
+    if (Create(name, mode)) {
+      createdPath = name;
+      return true;
+    }
+    if (errno != EEXIST) return false;
+  }
+  return false;
 }
 
 bool NewFile::WriteAll(const std::uint8_t* data, std::size_t length) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/binary_file.h"
 #include "platform/ipv4_address.h"
 #include "platform/socket_error.h"
 #include "platform/windows/winsock.h"
@@ -133,6 +134,20 @@ long TcpSocket::Send(const void* data, std::size_t length) {
   return sent;
 }
 
+// Winsock's own file sending wants overlapped sockets, so the file passes
+// through a buffer; the socket's queue still takes only what it can.
+long TcpSocket::SendFrom(const ReadOnlyFile& file, std::uint64_t offset, std::size_t length) {
+  static constexpr std::size_t kChunk = 64 * 1024;
+  std::uint8_t buffer[kChunk];
+  const std::size_t chunk = std::min(length, kChunk);
+  if (!file.ReadAt(offset, buffer, chunk)) {
+    // The file is shorter than it was.
+    lastError_ = ERROR_HANDLE_EOF;
+    return -1;
+  }
+  return Send(buffer, chunk);
+}
+
 long TcpSocket::Receive(void* buffer, std::size_t capacity) {
   const int chunk = static_cast<int>(std::min<std::size_t>(capacity, INT_MAX));
   const int received = recv(ToSocket(fd_), static_cast<char*>(buffer), chunk, 0);
@@ -148,6 +163,14 @@ std::optional<PeerEndpoint> TcpSocket::Peer() const {
   int length = sizeof address;
   if (getpeername(ToSocket(fd_), reinterpret_cast<sockaddr*>(&address), &length) != 0) return std::nullopt;
   return PeerEndpoint{FormatDottedIpv4(ntohl(address.sin_addr.s_addr)), ntohs(address.sin_port)};
+}
+
+void TcpSocket::CloseWithReset() {
+  if (fd_ < 0) return;
+  const linger abortive{1, 0};
+  setsockopt(ToSocket(fd_), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abortive), sizeof abortive);
+  closesocket(ToSocket(fd_));
+  fd_ = -1;
 }
 
 void TcpSocket::Close() {

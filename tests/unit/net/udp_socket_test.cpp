@@ -1,44 +1,15 @@
 #include "platform/udp_socket.h"
 
-#include <net/if.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "platform/bytes.h"
 #include "platform/clock.h"
+#include "unit/net/udp_loopback_pair.h"
 
 namespace fwu {
 namespace {
-
-const Ipv4 kLoopback = *ParseDottedIpv4("127.0.0.1");
-
-// Two sockets on 127.0.0.1: the one under test and a peer that sends to it.
-struct LoopbackPair {
-  UdpSocket socket;
-  UdpSocket peer;
-  std::uint16_t port = 0;
-
-  LoopbackPair() {
-    EXPECT_EQ(socket.Create(), 0);
-    EXPECT_EQ(socket.Bind({kLoopback, 0}), 0);
-    EXPECT_EQ(socket.BoundPort(port), 0);
-    EXPECT_EQ(peer.Create(), 0);
-    EXPECT_EQ(peer.Bind({kLoopback, 0}), 0);
-  }
-  void PeerSends(std::size_t length, std::uint8_t fill) {
-    const Bytes data(length, fill);
-    std::size_t sent = 0;
-    ASSERT_EQ(peer.SendTo({kLoopback, port}, data, sent), 0);
-    ASSERT_EQ(sent, length);
-  }
-  // Loopback delivery is immediate in practice; a short sleep keeps the
-  // non-blocking reads below from racing it.
-  static void LetItArrive() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
-};
 
 TEST(UdpSocket, ReceiveWithNothingWaitingReportsWouldBlockAtOnce) {
   LoopbackPair pair;
@@ -90,25 +61,6 @@ TEST(UdpSocket, BindingAPortInUseFailsWithAddressInUse) {
   ASSERT_EQ(second.Create(), 0);
   EXPECT_EQ(second.Bind({kLoopback, pair.port}), 10048);
   EXPECT_FALSE(second.LastErrorDescription().empty());
-}
-
-TEST(UdpSocket, SendToViaLeavesByTheGivenInterfaceWithItsAddressAsSource) {
-  LoopbackPair pair;
-  UdpSocket any;  // bound to the any-address, as the search's socket is
-  ASSERT_EQ(any.Create(), 0);
-  ASSERT_EQ(any.Bind({kAnyIpv4, 0}), 0);
-  const Ipv4 source = *ParseDottedIpv4("127.0.0.2");
-  const NetworkInterface loopback{"lo", if_nametoindex("lo"), source};
-  std::size_t sent = 0;
-  ASSERT_EQ(any.SendToVia({kLoopback, pair.port}, loopback, Bytes(5, 0x5A), sent), 0) << any.LastErrorDescription();
-  EXPECT_EQ(sent, 5u);
-  LoopbackPair::LetItArrive();
-  Bytes buffer(5);
-  Ipv4Endpoint from;
-  ASSERT_EQ(pair.socket.ReceiveFrom(buffer, sent, from), 0);
-  EXPECT_EQ(FormatDottedIpv4(from.address), "127.0.0.2") << "the interface's address, not the socket's";
-  const NetworkInterface missing{"none", 999999, source};
-  EXPECT_NE(any.SendToVia({kLoopback, pair.port}, missing, Bytes(1, 0), sent), 0) << "no such interface";
 }
 
 }  // namespace
