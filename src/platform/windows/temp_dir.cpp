@@ -6,6 +6,8 @@
 #include <sddl.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -57,7 +59,16 @@ PrivateTempDir::PrivateTempDir() {
       path_ = candidate + kPathSeparator;
       return;
     }
-    if (GetLastError() != ERROR_ALREADY_EXISTS) return;
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS) continue;
+    // Where, as the user named it, and why in the words the POSIX build
+    // uses for the commonest case: a temporary directory that is not there.
+    std::string where = std::string(base, length);
+    std::replace(where.begin(), where.end(), '\\', kPathSeparator);
+    if (!where.empty() && where.back() == kPathSeparator) where.pop_back();
+    const bool missing = error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND;
+    failure_ = where + " : " + (missing ? std::string(std::strerror(ENOENT)) : SystemErrorText(error));
+    return;
   }
 }
 

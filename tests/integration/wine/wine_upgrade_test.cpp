@@ -78,6 +78,8 @@ class WineUpgradeTest : public ::testing::Test {
         "export WINEPREFIX=" + Quoted(prefix_) + " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' WINEARCH=win64\n"
         "unset DISPLAY WAYLAND_DISPLAY\n"
         "cd " + Quoted(work_) + " || exit 1\n"
+        // The server ends at once when the prefix's directory is not there.
+        "mkdir -p \"$WINEPREFIX\" || exit 1\n"
         // A server left elsewhere for this prefix would make the sockets there.
         "wineserver -k 2>/dev/null; wineserver -w 2>/dev/null\n"
         "wineserver -f -p >wineserver.log 2>&1 &\n"
