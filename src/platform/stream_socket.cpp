@@ -7,27 +7,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <utility>
 
 #include "platform/posix_socket_calls.h"
 #include "platform/socket_error.h"
 
 namespace fwu {
-
-TStreamSocket::~TStreamSocket() { Close(); }
-
-TStreamSocket::TStreamSocket(TStreamSocket&& other) noexcept { Swap(other); }
-
-TStreamSocket& TStreamSocket::operator=(TStreamSocket&& other) noexcept {
-  TStreamSocket taken(std::move(other));
-  Swap(taken);
-  return *this;
-}
-
-void TStreamSocket::Swap(TStreamSocket& other) noexcept {
-  std::swap(fd_, other.fd_);
-  std::swap(lastError_, other.lastError_);
-}
 
 bool TStreamSocket::Fail() {
   lastError_ = LastSocketError();

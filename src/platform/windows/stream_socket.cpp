@@ -4,28 +4,12 @@
 
 #include <algorithm>
 #include <climits>
-#include <utility>
 
 #include "platform/ipv4_address.h"
 #include "platform/socket_error.h"
 #include "platform/windows/winsock.h"
 
 namespace fwu {
-
-TStreamSocket::~TStreamSocket() { Close(); }
-
-TStreamSocket::TStreamSocket(TStreamSocket&& other) noexcept { Swap(other); }
-
-TStreamSocket& TStreamSocket::operator=(TStreamSocket&& other) noexcept {
-  TStreamSocket taken(std::move(other));
-  Swap(taken);
-  return *this;
-}
-
-void TStreamSocket::Swap(TStreamSocket& other) noexcept {
-  std::swap(fd_, other.fd_);
-  std::swap(lastError_, other.lastError_);
-}
 
 bool TStreamSocket::Fail() {
   lastError_ = WSAGetLastError();
