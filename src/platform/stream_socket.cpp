@@ -91,15 +91,6 @@ long TStreamSocket::Receive(void* buffer, std::size_t capacity) {
   return received;
 }
 
-bool TStreamSocket::DiscardPending() {
-  char scratch[4096];
-  for (;;) {
-    const long n = Receive(scratch, sizeof scratch);
-    if (n == 0) return false;
-    if (n < 0) return true;
-  }
-}
-
 bool TStreamSocket::PeerClosed() {
   char probe = 0;
   const ssize_t n = recv(fd_, &probe, 1, MSG_PEEK | MSG_DONTWAIT);

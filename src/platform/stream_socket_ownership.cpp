@@ -2,8 +2,8 @@
 
 #include "platform/stream_socket.h"
 
-// Who owns a descriptor, the same on every system; the calls on it are each
-// system's own.
+// What is the same on every system: who owns a descriptor, and reading
+// until nothing is left; the calls on the descriptor are each system's own.
 namespace fwu {
 
 TStreamSocket::~TStreamSocket() { Close(); }
@@ -19,6 +19,15 @@ TStreamSocket& TStreamSocket::operator=(TStreamSocket&& other) noexcept {
 void TStreamSocket::Swap(TStreamSocket& other) noexcept {
   std::swap(fd_, other.fd_);
   std::swap(lastError_, other.lastError_);
+}
+
+bool TStreamSocket::DiscardPending() {
+  char scratch[4096];
+  for (;;) {
+    const long n = Receive(scratch, sizeof scratch);
+    if (n == 0) return false;
+    if (n < 0) return true;
+  }
 }
 
 }  // namespace fwu

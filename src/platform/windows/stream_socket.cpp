@@ -119,15 +119,6 @@ long TStreamSocket::Receive(void* buffer, std::size_t capacity) {
   return received;
 }
 
-bool TStreamSocket::DiscardPending() {
-  char scratch[4096];
-  for (;;) {
-    const long n = Receive(scratch, sizeof scratch);
-    if (n == 0) return false;
-    if (n < 0) return true;
-  }
-}
-
 // The socket is non-blocking, so the peek never waits.
 bool TStreamSocket::PeerClosed() {
   char probe = 0;
