@@ -110,8 +110,7 @@ long TStreamSocket::Send(const void* data, std::size_t length) {
 }
 
 long TStreamSocket::Receive(void* buffer, std::size_t capacity) {
-  const int received =
-      recv(ToSocket(fd_), static_cast<char*>(buffer), static_cast<int>(std::min<std::size_t>(capacity, INT_MAX)), 0);
+  const int received = ReceiveStream(ToSocket(fd_), buffer, capacity);
   if (received == SOCKET_ERROR) {
     Fail();
     return -1;

@@ -149,8 +149,7 @@ long TcpSocket::SendFrom(const ReadOnlyFile& file, std::uint64_t offset, std::si
 }
 
 long TcpSocket::Receive(void* buffer, std::size_t capacity) {
-  const int chunk = static_cast<int>(std::min<std::size_t>(capacity, INT_MAX));
-  const int received = recv(ToSocket(fd_), static_cast<char*>(buffer), chunk, 0);
+  const int received = ReceiveStream(ToSocket(fd_), buffer, capacity);
   if (received == SOCKET_ERROR) {
     Fail();
     return -1;

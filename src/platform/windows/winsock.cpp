@@ -3,6 +3,8 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <climits>
 #include <mutex>
 
 namespace fwu {
@@ -14,6 +16,20 @@ void EnsureWinsock() {
     // A failure shows at the first socket call, with its own number.
     WSAStartup(MAKEWORD(2, 2), &data);
   });
+}
+
+int ReceiveStream(SOCKET s, void* buffer, std::size_t capacity) {
+  const int received = recv(s, static_cast<char*>(buffer), static_cast<int>(std::min<std::size_t>(capacity, INT_MAX)), 0);
+  if (received != 0) return received;
+  // A send of nothing puts nothing on the wire, on a half-closed connection
+  // as on an open one; after a reset it fails with the reset's number.
+  // Windows itself reports the reset from recv, so this only changes the
+  // answer where the reset was lost.
+  if (send(s, static_cast<const char*>(buffer), 0, 0) == SOCKET_ERROR) {
+    const int error = WSAGetLastError();
+    if (error == WSAECONNRESET || error == WSAECONNABORTED) return SOCKET_ERROR;
+  }
+  return 0;
 }
 
 std::string SystemErrorText(unsigned long error) {
