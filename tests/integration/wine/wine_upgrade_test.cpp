@@ -93,6 +93,19 @@ class WineUpgradeTest : public ::testing::Test {
     return lan_->RunInPc(script, kWineRunMs);
   }
 
+  // The vendor's steps on Windows: the firmware and both programs in the
+  // work directory, then the lines that write the control file and append
+  // the bundle to the upgrader, as upgrader.exe.
+  std::string BundleCommands(const Bytes& firmware, int timeoutSeconds) const {
+    EXPECT_TRUE(WriteWholeFile(work_ + "/firmware.bin", firmware));
+    std::filesystem::copy_file(bin_ + "/fwupgrade-cli.exe", work_ + "/fwupgrade-cli.exe");
+    std::filesystem::copy_file(bin_ + "/fwbundle.exe", work_ + "/fwbundle.exe");
+    return std::string("wine fwbundle.exe control -o control.cfg --method put --dst-ip ") + kRouter +
+           " --password admin --timeout " + std::to_string(timeoutSeconds) + " || return 90\n" +
+           "wine fwbundle.exe append -o upgrader.exe --exe fwupgrade-cli.exe --control control.cfg"
+           " --upgrade firmware.bin || return 91\n";
+  }
+
   std::unique_ptr<VirtualLan> lan_;
   std::string bin_;
   std::string work_;
@@ -103,16 +116,7 @@ class WineUpgradeTest : public ::testing::Test {
 TEST_F(WineUpgradeTest, BundledUpgraderDeliversTheFirmwareOverHttpByteForByte) {
   ASSERT_TRUE(lan_->StartRouter("r1", {"--password", "admin", "--store-dir", received_})) << lan_->Error();
   const Bytes firmware = Firmware(400000);
-  ASSERT_TRUE(WriteWholeFile(work_ + "/firmware.bin", firmware));
-  std::filesystem::copy_file(bin_ + "/fwupgrade-cli.exe", work_ + "/fwupgrade-cli.exe");
-  std::filesystem::copy_file(bin_ + "/fwbundle.exe", work_ + "/fwbundle.exe");
-
-  const CommandResult result = RunUnderWine(
-      std::string("wine fwbundle.exe control -o control.cfg --method put --dst-ip ") + kRouter +
-      " --password admin --timeout 20 || return 90\n"
-      "wine fwbundle.exe append -o upgrader.exe --exe fwupgrade-cli.exe --control control.cfg"
-      " --upgrade firmware.bin || return 91\n"
-      "wine upgrader.exe </dev/null");
+  const CommandResult result = RunUnderWine(BundleCommands(firmware, 20) + "wine upgrader.exe </dev/null");
 
   EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
   EXPECT_NE(result.out.find("Imbed File Attrib : 4096"), std::string::npos) << result.out;
@@ -122,6 +126,27 @@ TEST_F(WineUpgradeTest, BundledUpgraderDeliversTheFirmwareOverHttpByteForByte) {
   for (const auto& entry : std::filesystem::directory_iterator(received_)) stored.push_back(entry.path());
   ASSERT_EQ(stored.size(), 1u) << lan_->RecordOf("r1");
   EXPECT_TRUE(ReadWholeFile(stored[0].string()) == firmware) << "the router must hold the firmware byte for byte";
+}
+
+// Ctrl+C in the middle of an upload, as Wine hands it on from the terminal:
+// the console control handler ends the run in order, as failed, and the
+// private temporary directory goes with it.
+TEST_F(WineUpgradeTest, CtrlCMidUploadEndsTheRunAsFailedAndLeavesNoTemporaryFiles) {
+  // The router stops reading, so the interrupt finds the upload under way.
+  ASSERT_TRUE(lan_->StartRouter("r1", {"--password", "admin", "--stall-after", "20000"})) << lan_->Error();
+  // A background job of sh ignores SIGINT unless told otherwise.
+  const CommandResult result = RunUnderWine(
+      BundleCommands(Firmware(2000000), 60) +
+      "temp=$(ls -d \"$WINEPREFIX\"/drive_c/users/*/Temp); before=$(ls -A \"$temp\")\n"
+      "env --default-signal=INT wine upgrader.exe </dev/null >upgrader.out 2>&1 &\n"
+      "pid=$!; i=0\n"
+      "until grep -q 'Unsing HTTP upgrade mode' upgrader.out || [ $i -ge 600 ]; do sleep 0.1; i=$((i+1)); done\n"
+      "sleep 0.5; kill -INT $pid; wait $pid; echo \"exit $?\"\n"
+      "[ \"$(ls -A \"$temp\")\" = \"$before\" ] || echo \"left in $temp: $(ls -A \"$temp\")\"");
+
+  const std::string out = ToText(ReadWholeFile(work_ + "/upgrader.out").value_or(Bytes{}));
+  EXPECT_EQ(result.out, "exit 1\n") << out << result.err;
+  EXPECT_NE(out.find("Program ended by SIGINT"), std::string::npos) << out;
 }
 
 }  // namespace
