@@ -67,8 +67,9 @@ void TmyFTPForm::Configure(const std::string& host, const std::string& password)
   // Images and ROM data are binary. A server left at the standard's
   // default type (ASCII) would rewrite their line ends in transit, so the
   // type is asked for; a router that does not know the command is not
-  // held to it.
-  FTP1_.TransferType = "I";
+  // held to it. (Filled rather than assigned: GCC 12 warns of an overlap
+  // that cannot happen when a one-letter literal is assigned here.)
+  FTP1_.TransferType.assign(1, 'I');
 }
 
 void TmyFTPForm::FTP1Status(const std::string& text) {
