@@ -35,6 +35,10 @@ class TStreamSocket {
   // Listens on every address, on a port the system picks, for the one
   // connection a data transfer needs.
   bool ListenAnyPort();
+  // Listens on every address on the given port for a server's many
+  // connections. A restarted server gets its port back at once, however
+  // many of its old connections still linger.
+  bool ListenOn(std::uint16_t port);
   // A waiting connection, or nothing (LastError says whether that is only
   // "would block").
   std::optional<TStreamSocket> Accept();
@@ -53,6 +57,12 @@ class TStreamSocket {
   bool PeerClosed();
 
   std::optional<PeerEndpoint> Local() const;
+  // What an event loop watches.
+  int Descriptor() const { return fd_; }
+
+  // Ends this side's sending: the peer reads the end of the data, and what
+  // the peer still sends can be read.
+  void ShutdownSending();
 
   // Closes without lingering: queued data still leaves, the call never waits.
   void Close();

@@ -1,16 +1,11 @@
 #include "http_connection.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <strings.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/event_loop.h"
+#include "platform/socket_error.h"
 #include "recorder.h"
 #include "upload_sink.h"
 #include "web_responder.h"
@@ -26,21 +21,20 @@ constexpr std::size_t kReadChunk = 256 * 1024;
 // answer in flight.
 constexpr std::int64_t kDrainMs = 3000;
 
-std::string LocalAddressOf(int fd) {
-  sockaddr_in local{};
-  socklen_t length = sizeof local;
-  char text[INET_ADDRSTRLEN] = "0.0.0.0";
-  if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length) == 0) {
-    inet_ntop(AF_INET, &local.sin_addr, text, sizeof text);
-  }
-  return text;
+std::string LocalAddressOf(const TStreamSocket& socket) {
+  const auto local = socket.Local();
+  return local ? local->address : "0.0.0.0";
 }
 
 }  // namespace
 
-HttpConnection::HttpConnection(WebServerShared& shared, int fd, std::uint16_t localPort,
+HttpConnection::HttpConnection(WebServerShared& shared, TStreamSocket socket, std::uint16_t localPort,
                                std::function<void()> onDone)
-    : shared_(shared), fd_(fd), localPort_(localPort), localAddress_(LocalAddressOf(fd)), onDone_(std::move(onDone)) {
+    : shared_(shared),
+      socket_(std::move(socket)),
+      localPort_(localPort),
+      localAddress_(LocalAddressOf(socket_)),
+      onDone_(std::move(onDone)) {
   WatchReads(true);
 }
 
@@ -48,14 +42,13 @@ HttpConnection::~HttpConnection() {
   WatchReads(false);
   if (writeWatch_ != 0) shared_.loop.Unwatch(writeWatch_);
   if (drainTimer_ != 0) shared_.loop.StopTimer(drainTimer_);
-  if (fd_ >= 0) close(fd_);
 }
 
 std::string HttpConnection::Tag() const { return " port " + std::to_string(localPort_); }
 
 void HttpConnection::WatchReads(bool on) {
   if (on && readWatch_ == 0) {
-    readWatch_ = shared_.loop.WatchFd(fd_, EventLoop::Interest::Readable, [this] { OnReadable(); });
+    readWatch_ = shared_.loop.WatchFd(socket_.Descriptor(), EventLoop::Interest::Readable, [this] { OnReadable(); });
   } else if (!on && readWatch_ != 0) {
     shared_.loop.Unwatch(readWatch_);
     readWatch_ = 0;
@@ -64,8 +57,8 @@ void HttpConnection::WatchReads(bool on) {
 
 void HttpConnection::OnReadable() {
   static thread_local std::vector<char> buffer(kReadChunk);
-  const ssize_t got = recv(fd_, buffer.data(), buffer.size(), MSG_DONTWAIT);
-  if (got < 0 && (errno == EAGAIN || errno == EINTR)) return;
+  const long got = socket_.Receive(buffer.data(), buffer.size());
+  if (got < 0 && socket_.LastError() == wsa::kWouldBlock) return;
   if (got <= 0) {
     if (phase_ == Phase::Body) shared_.record.Line("upload ended early after " + std::to_string(bodyReceived_));
     Close();
@@ -114,10 +107,10 @@ void HttpConnection::TakeHead(const HttpRequestHead& head) {
     Respond(WebResponder::StatusAnswer(400));
     return;
   }
-  if (strcasecmp(head.Header("Expect").c_str(), "100-continue") == 0) {
+  if (AsciiLower(head.Header("Expect")) == "100-continue") {
     // Without it curl waits a second before sending the body.
     static constexpr std::string_view kContinue = "HTTP/1.1 100 Continue\r\n\r\n";
-    [[maybe_unused]] const ssize_t sent = send(fd_, kContinue.data(), kContinue.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+    socket_.Send(kContinue.data(), kContinue.size());
   }
   phase_ = Phase::Body;
   bodyExpected_ = *head.contentLength;
@@ -174,11 +167,10 @@ void HttpConnection::Respond(std::string answer) {
 
 void HttpConnection::OnWritable() {
   while (outputSent_ < output_.size()) {
-    const ssize_t sent = send(fd_, output_.data() + outputSent_, output_.size() - outputSent_, MSG_DONTWAIT | MSG_NOSIGNAL);
-    if (sent < 0 && errno == EINTR) continue;
-    if (sent < 0 && errno == EAGAIN) {
+    const long sent = socket_.Send(output_.data() + outputSent_, output_.size() - outputSent_);
+    if (sent < 0 && socket_.LastError() == wsa::kWouldBlock) {
       if (writeWatch_ == 0) {
-        writeWatch_ = shared_.loop.WatchFd(fd_, EventLoop::Interest::Writable, [this] { OnWritable(); });
+        writeWatch_ = shared_.loop.WatchFd(socket_.Descriptor(), EventLoop::Interest::Writable, [this] { OnWritable(); });
       }
       return;
     }
@@ -197,7 +189,7 @@ void HttpConnection::OnWritable() {
 
 void HttpConnection::StartDraining() {
   phase_ = Phase::Draining;
-  shutdown(fd_, SHUT_WR);
+  socket_.ShutdownSending();
   WatchReads(true);
   drainTimer_ = shared_.loop.StartTimer(kDrainMs, [this] { Close(); });
 }
@@ -214,8 +206,7 @@ void HttpConnection::Close() {
     shared_.loop.StopTimer(drainTimer_);
     drainTimer_ = 0;
   }
-  close(fd_);
-  fd_ = -1;
+  socket_.Close();
   onDone_();
 }
 

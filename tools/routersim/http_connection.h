@@ -6,6 +6,7 @@
 #include <string>
 
 #include "http_request.h"
+#include "platform/stream_socket.h"
 
 namespace fwu {
 
@@ -29,7 +30,8 @@ struct WebServerShared {
 // through an UploadSink; --stall-after and --close-after act on the body.
 class HttpConnection {
  public:
-  HttpConnection(WebServerShared& shared, int fd, std::uint16_t localPort, std::function<void()> onDone);
+  HttpConnection(WebServerShared& shared, TStreamSocket socket, std::uint16_t localPort,
+                 std::function<void()> onDone);
   ~HttpConnection();
   HttpConnection(const HttpConnection&) = delete;
   HttpConnection& operator=(const HttpConnection&) = delete;
@@ -49,7 +51,7 @@ class HttpConnection {
   std::string Tag() const;
 
   WebServerShared& shared_;
-  int fd_;
+  TStreamSocket socket_;
   std::uint16_t localPort_;
   std::string localAddress_;
   std::function<void()> onDone_;

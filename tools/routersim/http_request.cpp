@@ -1,9 +1,9 @@
 #include "http_request.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <charconv>
+
+#include "platform/ascii_case.h"
 
 namespace fwu {
 
@@ -39,7 +39,7 @@ bool ParseHeaderLine(std::string_view line, HttpRequestHead& head) {
   }
   std::string name(line.substr(0, colon));
   std::string value = Trim(line.substr(colon + 1));
-  if (strcasecmp(name.c_str(), "Content-Length") == 0) {
+  if (AsciiLower(name) == "content-length") {
     std::uint64_t length = 0;
     auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), length);
     if (error != std::errc() || end != value.data() + value.size()) return false;
@@ -57,7 +57,7 @@ bool HttpRequestHead::HasLine(const std::string& line) const {
 
 std::string HttpRequestHead::Header(const std::string& name) const {
   for (const auto& [headerName, value] : headers) {
-    if (strcasecmp(headerName.c_str(), name.c_str()) == 0) return value;
+    if (AsciiLower(headerName) == AsciiLower(name)) return value;
   }
   return {};
 }

@@ -8,7 +8,8 @@ Recorder::~Recorder() {
 
 bool Recorder::Open(const std::string& path) {
   if (path.empty()) return true;
-  file_ = std::fopen(path.c_str(), "w");
+  // Binary: lines end in one '\n' on every system, as the readers split them.
+  file_ = std::fopen(path.c_str(), "wb");
   return file_ != nullptr;
 }
 

@@ -1,5 +1,6 @@
 #include "tftp_server.h"
 
+#include <algorithm>
 #include <memory>
 #include <sstream>
 
@@ -57,8 +58,9 @@ Bytes TftpAcknowledgement(int block) { return Packet(4, block); }
 
 Bytes TftpErrorPacket(int code, const std::string& text) {
   Bytes packet = Packet(5, code);
-  packet.insert(packet.end(), text.begin(), text.end());
-  packet.push_back(0);
+  // Sized once and filled: GCC 12's bounds check misreads a growing insert.
+  packet.resize(packet.size() + text.size() + 1);
+  std::copy(text.begin(), text.end(), packet.end() - static_cast<std::ptrdiff_t>(text.size()) - 1);
   return packet;
 }
 

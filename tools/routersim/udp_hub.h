@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/bytes.h"
+#include "platform/udp_socket.h"
 
 namespace fwu {
 
@@ -43,7 +45,7 @@ class UdpHub {
 
  private:
   struct Port {
-    int fd = -1;
+    std::unique_ptr<UdpSocket> socket;
     int watch = 0;
     std::vector<Handler> handlers;
   };

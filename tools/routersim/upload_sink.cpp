@@ -1,8 +1,5 @@
 #include "upload_sink.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -47,28 +44,26 @@ std::string SafeBaseName(std::string name) {
 
 UploadSink::UploadSink(std::string storeDir, int sequence) : storeDir_(std::move(storeDir)), sequence_(sequence) {}
 
-UploadSink::~UploadSink() {
-  if (fd_ >= 0) close(fd_);
-}
+UploadSink::~UploadSink() = default;
 
 std::string UploadSink::ParsePartHeader() {
   fileName_ = SafeUploadName(header_);
   if (storeDir_.empty()) return {};
   storedPath_ = storeDir_ + "/" + std::to_string(sequence_) + "-" + fileName_;
-  fd_ = open(storedPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd_ < 0) return "cannot create " + storedPath_ + ": " + std::strerror(errno);
+  file_.open(storedPath_, std::ios::binary | std::ios::trunc);
+  if (!file_) return "cannot create " + storedPath_ + ": " + std::strerror(errno);
   return {};
 }
 
 std::string UploadSink::WriteImage(std::string_view bytes) {
   imageBytes_ += bytes.size();
-  while (fd_ >= 0 && !bytes.empty()) {
-    const ssize_t written = write(fd_, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return "cannot write " + storedPath_ + ": " + std::strerror(errno);
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
+  if (!file_.is_open() || bytes.empty()) return {};
+  if (!file_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return WriteFailure();
   return {};
+}
+
+std::string UploadSink::WriteFailure() const {
+  return "cannot write " + storedPath_ + ": " + std::strerror(errno);
 }
 
 std::string UploadSink::Feed(std::string_view bytes) {
@@ -109,9 +104,10 @@ std::string UploadSink::Finish() {
   std::string error;
   if (!closingSeen_) error = WriteImage(tail_);
   tail_.clear();
-  if (fd_ >= 0) {
-    close(fd_);
-    fd_ = -1;
+  if (file_.is_open()) {
+    // The last bytes may still wait in the stream's buffer.
+    file_.close();
+    if (!file_ && error.empty()) error = WriteFailure();
   }
   return error;
 }

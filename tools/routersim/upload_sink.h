@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,7 @@ class UploadSink {
   std::string ParsePartHeader();
   std::string FeedImage(std::string_view bytes);
   std::string WriteImage(std::string_view bytes);
+  std::string WriteFailure() const;
 
   std::string storeDir_;
   int sequence_;
@@ -44,7 +46,7 @@ class UploadSink {
   std::string tail_;    // held-back bytes, at most the closing text's length
   std::string fileName_;
   std::string storedPath_;
-  int fd_ = -1;
+  std::ofstream file_;
   std::uint64_t imageBytes_ = 0;
   bool closingSeen_ = false;
 };

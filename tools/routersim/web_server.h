@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "http_connection.h"
+#include "platform/stream_socket.h"
 #include "router_service.h"
 #include "web_responder.h"
 #include "web_settings.h"
@@ -21,17 +22,18 @@ class WebService final : public RouterService {
 
  private:
   struct Listener {
-    int fd;
-    int watch;
-    std::uint16_t port;
+    TStreamSocket socket;
+    int watch = 0;
+    std::uint16_t port = 0;
   };
   std::string Listen(std::uint16_t port);
-  void Accept(const Listener& listener);
+  void Accept(Listener& listener);
 
   WebSettings settings_;
   WebResponder responder_;
   std::unique_ptr<WebServerShared> shared_;
-  std::vector<Listener> listeners_;
+  // Each listener stays where it is: its watch refers to it.
+  std::vector<std::unique_ptr<Listener>> listeners_;
   std::map<int, std::unique_ptr<HttpConnection>> connections_;
   int nextConnection_ = 1;
 };
