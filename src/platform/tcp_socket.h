@@ -44,8 +44,6 @@ class TcpSocket {
   bool SetIoTimeout(int ms);
 
   Readiness WaitReadable(int timeoutMs);
-  // Where a blocking send waits for room better by itself (Windows), this
-  // wait does not wait: a full queue reads as TimedOut at once.
   Readiness WaitWritable(int timeoutMs);
 
   // Bytes taken or received, 0 when the peer closed (Receive), -1 on error.

@@ -123,12 +123,7 @@ Readiness TcpSocket::Wait(short events, int timeoutMs) {
 }
 
 Readiness TcpSocket::WaitReadable(int timeoutMs) { return Wait(POLLIN, timeoutMs); }
-// The wait before a send only looks. Its callers send anyway once a wait
-// runs out, and a blocking send waits for room by itself, within the
-// socket's send time-out; waiting in select for room first left the link
-// idle between each wake-up and the next send, which under Wine cost a
-// third of the upload's throughput.
-Readiness TcpSocket::WaitWritable(int) { return Wait(POLLOUT, 0); }
+Readiness TcpSocket::WaitWritable(int timeoutMs) { return Wait(POLLOUT, timeoutMs); }
 
 long TcpSocket::Send(const void* data, std::size_t length) {
   const int chunk = static_cast<int>(std::min<std::size_t>(length, INT_MAX));
