@@ -66,15 +66,7 @@ class CliUpgradeTest : public ::testing::Test {
     return path;
   }
 
-  std::vector<Bytes> Received() const { return ReceivedIn(received_); }
-  static std::vector<Bytes> ReceivedIn(const std::string& directory) {
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(directory)) files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    std::vector<Bytes> contents;
-    for (const auto& file : files) contents.push_back(*ReadWholeFile(file.string()));
-    return contents;
-  }
+  std::vector<Bytes> Received() const { return StoredFiles(received_); }
 
   CommandResult Run(const std::string& arguments, int timeoutMs = 20000) {
     return lan_->RunInPc(upgrader_ + " " + arguments + " </dev/null", timeoutMs);
@@ -455,7 +447,7 @@ class NamedRouterTest : public CliUpgradeTest {
   std::vector<std::size_t> TakeImageCounts() const {
     std::vector<std::size_t> counts;
     for (std::size_t i = 0; i < kRouters.size(); ++i) {
-      counts.push_back(ReceivedIn(StoreOf(i)).size());
+      counts.push_back(StoredFiles(StoreOf(i)).size());
       for (const auto& entry : std::filesystem::directory_iterator(StoreOf(i))) std::filesystem::remove(entry);
     }
     return counts;

@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -163,6 +165,15 @@ CommandResult VirtualLan::RunIn(const std::string& node, const std::vector<std::
   std::vector<std::string> full = {"ip", "netns", "exec", name_ + "-" + node};
   full.insert(full.end(), argv.begin(), argv.end());
   return RunCommand(full, timeoutMs);
+}
+
+std::vector<Bytes> StoredFiles(const std::string& directory) {
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  std::vector<Bytes> contents;
+  for (const auto& file : files) contents.push_back(ReadWholeFile(file.string()).value_or(Bytes{}));
+  return contents;
 }
 
 }  // namespace fwu

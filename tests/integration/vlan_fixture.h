@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "integration/vlan_process.h"
+#include "platform/bytes.h"
 #include "platform/temp_dir.h"
 
 namespace fwu {
@@ -69,6 +70,11 @@ class VirtualLan {
   PrivateTempDir dir_;
   std::map<std::string, std::unique_ptr<BackgroundProcess>> routers_;
 };
+
+// The contents of the files routersim stored with --store-dir DIRECTORY,
+// in name order: the count routersim puts first keeps up to nine in the
+// order received.
+std::vector<Bytes> StoredFiles(const std::string& directory);
 
 }  // namespace fwu
 

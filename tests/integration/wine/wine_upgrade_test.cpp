@@ -1,6 +1,7 @@
 // The Windows build under Wine, inside a virtual LAN: the vendor tool
 // appends a bundle to the console upgrader, and the result upgrades a
-// simulated router as it would from a Windows laptop.
+// simulated router over HTTP, TFTP and FTP and fetches its ROM data, as it
+// would from a Windows laptop cabled to the router with no gateway.
 //
 // Wine's server makes the sockets of every Wine program it serves, so it
 // must run in the PC's namespace, not in the machine's own: the script
@@ -9,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "integration/vlan_fixture.h"
@@ -36,13 +38,29 @@ std::string WindowsBinDir() {
   return given.empty() ? std::string(FWU_BUILD_SOURCE_DIR) + "/build-win/bin" : given;
 }
 
-Bytes Firmware(std::size_t size) {
+Bytes Firmware(std::size_t size, std::uint8_t seed) {
   Bytes bytes(size);
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 167 + 3) ^ (i >> 11));
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 167 + seed) ^ (i >> 11));
   return bytes;
 }
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// The vendor tool's two steps, as shell commands in the work directory: a
+// control file from these options, then upgrader.exe with it and the
+// images (--upgrade FILE[:ATTR] ...) appended.
+std::string BundleCommands(const std::string& tool, const std::string& controlOptions, const std::string& images) {
+  return tool + " control -o control.cfg " + controlOptions + " && " + tool +
+         " append -o upgrader.exe --exe fwupgrade-cli.exe --control control.cfg " + images;
+}
+
+// The control options of an unattended "put" to the router.
+std::string UnattendedPut(const std::string& password, int timeoutSeconds = 20) {
+  return std::string("--method put --dst-ip ") + kRouter + " --timeout " + std::to_string(timeoutSeconds) +
+         (password.empty() ? "" : " --password " + password);
+}
 
 class WineUpgradeTest : public ::testing::Test {
  protected:
@@ -56,7 +74,7 @@ class WineUpgradeTest : public ::testing::Test {
       GTEST_SKIP() << why;
     }
     bin_ = bin;
-    lan_ = std::make_unique<VirtualLan>(std::vector<LanRouter>{{"r1", {kRouter}}});
+    lan_ = std::make_unique<VirtualLan>(std::vector<LanRouter>{{"r1", {kRouter}}}, "none");
     ASSERT_TRUE(lan_->Up()) << lan_->Error();
     work_ = lan_->Dir() + "work";
     received_ = lan_->Dir() + "received";
@@ -64,7 +82,27 @@ class WineUpgradeTest : public ::testing::Test {
     std::filesystem::create_directory(received_);
     // Without a prefix from the caller, one of its own, removed with the LAN.
     prefix_ = Env("WINEPREFIX").empty() ? lan_->Dir() + "prefix" : Env("WINEPREFIX");
+    std::filesystem::copy_file(bin_ + "/fwupgrade-cli.exe", work_ + "/fwupgrade-cli.exe");
   }
+
+  void StartRouter(std::vector<std::string> args) {
+    args.insert(args.end(), {"--store-dir", received_});
+    ASSERT_TRUE(lan_->StartRouter("r1", args)) << lan_->Error();
+  }
+
+  // The bundle by the Linux build's vendor tool: a Wine start saved, and the
+  // bundle is the same bytes on either system.
+  void Bundle(const std::string& controlOptions, const std::string& images) const {
+    const CommandResult made = lan_->RunInPc(
+        "cd " + Quoted(work_) + " && " + BundleCommands(Quoted(VirtualLan::BinPath("fwbundle")), controlOptions, images));
+    ASSERT_EQ(made.exitStatus, 0) << made.out << made.err;
+  }
+
+  void WriteWorkFile(const std::string& name, const Bytes& bytes) const {
+    ASSERT_TRUE(WriteWholeFile(work_ + "/" + name, bytes));
+  }
+
+  std::vector<Bytes> Received() const { return StoredFiles(received_); }
 
   // Runs Windows commands (each line a `wine ...` call) in the PC namespace
   // with a Wine server of their own there. The script's status is the last
@@ -93,19 +131,6 @@ class WineUpgradeTest : public ::testing::Test {
     return lan_->RunInPc(script, kWineRunMs);
   }
 
-  // The vendor's steps on Windows: the firmware and both programs in the
-  // work directory, then the lines that write the control file and append
-  // the bundle to the upgrader, as upgrader.exe.
-  std::string BundleCommands(const Bytes& firmware, int timeoutSeconds) const {
-    EXPECT_TRUE(WriteWholeFile(work_ + "/firmware.bin", firmware));
-    std::filesystem::copy_file(bin_ + "/fwupgrade-cli.exe", work_ + "/fwupgrade-cli.exe");
-    std::filesystem::copy_file(bin_ + "/fwbundle.exe", work_ + "/fwbundle.exe");
-    return std::string("wine fwbundle.exe control -o control.cfg --method put --dst-ip ") + kRouter +
-           " --password admin --timeout " + std::to_string(timeoutSeconds) + " || return 90\n" +
-           "wine fwbundle.exe append -o upgrader.exe --exe fwupgrade-cli.exe --control control.cfg"
-           " --upgrade firmware.bin || return 91\n";
-  }
-
   std::unique_ptr<VirtualLan> lan_;
   std::string bin_;
   std::string work_;
@@ -114,18 +139,61 @@ class WineUpgradeTest : public ::testing::Test {
 };
 
 TEST_F(WineUpgradeTest, BundledUpgraderDeliversTheFirmwareOverHttpByteForByte) {
-  ASSERT_TRUE(lan_->StartRouter("r1", {"--password", "admin", "--store-dir", received_})) << lan_->Error();
-  const Bytes firmware = Firmware(400000);
-  const CommandResult result = RunUnderWine(BundleCommands(firmware, 20) + "wine upgrader.exe </dev/null");
+  StartRouter({"--password", "admin"});
+  const Bytes firmware = Firmware(400000, 3);
+  WriteWorkFile("firmware.bin", firmware);
+  std::filesystem::copy_file(bin_ + "/fwbundle.exe", work_ + "/fwbundle.exe");
+
+  const CommandResult result = RunUnderWine(
+      BundleCommands("wine fwbundle.exe", UnattendedPut("admin"), "--upgrade firmware.bin") +
+      " || return 90\n"
+      "wine upgrader.exe </dev/null");
 
   EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
-  EXPECT_NE(result.out.find("Imbed File Attrib : 4096"), std::string::npos) << result.out;
-  EXPECT_NE(result.out.find("Login password correct in New version"), std::string::npos) << result.out;
-  EXPECT_NE(result.out.find(std::string("Unsing HTTP upgrade mode to : ") + kRouter), std::string::npos);
-  std::vector<std::filesystem::path> stored;
-  for (const auto& entry : std::filesystem::directory_iterator(received_)) stored.push_back(entry.path());
-  ASSERT_EQ(stored.size(), 1u) << lan_->RecordOf("r1");
-  EXPECT_TRUE(ReadWholeFile(stored[0].string()) == firmware) << "the router must hold the firmware byte for byte";
+  EXPECT_TRUE(Has(result.out, "Imbed File Attrib : 4096")) << result.out;
+  EXPECT_TRUE(Has(result.out, "Login password correct in New version")) << result.out;
+  EXPECT_TRUE(Has(result.out, std::string("Unsing HTTP upgrade mode to : ") + kRouter));
+  const auto received = Received();
+  ASSERT_EQ(received.size(), 1u) << lan_->RecordOf("r1");
+  EXPECT_TRUE(received[0] == firmware) << "the router must hold the firmware byte for byte";
+}
+
+// A lost acknowledgement on the way: the retry timer runs under Wine too.
+TEST_F(WineUpgradeTest, CrashedRouterIsRecoveredByTftpAndReboots) {
+  StartRouter({"--crashed", "--reboot-delay", "300", "--tftp-lose-ack", "5"});
+  const Bytes firmware = Firmware(300000, 11);
+  WriteWorkFile("firmware.bin", firmware);
+  Bundle(UnattendedPut(""), "--upgrade firmware.bin");
+
+  const CommandResult result = RunUnderWine("wine upgrader.exe </dev/null");
+
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_TRUE(Has(result.out, std::string("Unsing TFTP upgrade mode to : ") + kRouter)) << result.out;
+  EXPECT_TRUE(Has(result.out, "No answer from router, send again: 1")) << "the lost acknowledgement";
+  EXPECT_TRUE(Has(result.out, " Recover Success"));
+  const auto received = Received();
+  ASSERT_EQ(received.size(), 1u) << lan_->RecordOf("r1");
+  EXPECT_TRUE(received[0] == firmware) << "the router must hold the image byte for byte";
+  EXPECT_TRUE(lan_->WaitForRecord("r1", "rebooted")) << lan_->RecordOf("r1");
+}
+
+TEST_F(WineUpgradeTest, OlderRouterIsUpgradedByFtpInOneLogin) {
+  StartRouter({"--password", "admin", "--generation", "old"});
+  const Bytes first = Firmware(400000, 6);
+  const Bytes second = Firmware(5000, 2);
+  WriteWorkFile("firmware.bin", first);
+  WriteWorkFile("kernel.bin", second);
+  Bundle(UnattendedPut("admin"), "--upgrade firmware.bin --upgrade kernel.bin");
+
+  const CommandResult result = RunUnderWine("wine upgrader.exe </dev/null");
+
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_TRUE(Has(result.out, "Total upgrade file count in FTP mode: 2")) << result.out;
+  EXPECT_TRUE(Has(result.out, std::string("Unsing FTP upgrade to : ") + kRouter + " success"));
+  EXPECT_TRUE(Has(lan_->RecordOf("r1"), "ftp USER root\nftp PASS\n")) << lan_->RecordOf("r1");
+  const auto received = Received();
+  ASSERT_EQ(received.size(), 2u);
+  EXPECT_TRUE(received[0] == first && received[1] == second) << "byte for byte, in table order";
 }
 
 // Ctrl+C in the middle of an upload, as Wine hands it on from the terminal:
@@ -133,10 +201,11 @@ TEST_F(WineUpgradeTest, BundledUpgraderDeliversTheFirmwareOverHttpByteForByte) {
 // private temporary directory goes with it.
 TEST_F(WineUpgradeTest, CtrlCMidUploadEndsTheRunAsFailedAndLeavesNoTemporaryFiles) {
   // The router stops reading, so the interrupt finds the upload under way.
-  ASSERT_TRUE(lan_->StartRouter("r1", {"--password", "admin", "--stall-after", "20000"})) << lan_->Error();
+  StartRouter({"--password", "admin", "--stall-after", "20000"});
+  WriteWorkFile("firmware.bin", Firmware(2000000, 5));
+  Bundle(UnattendedPut("admin", 60), "--upgrade firmware.bin");
   // A background job of sh ignores SIGINT unless told otherwise.
   const CommandResult result = RunUnderWine(
-      BundleCommands(Firmware(2000000), 60) +
       "temp=$(ls -d \"$WINEPREFIX\"/drive_c/users/*/Temp); before=$(ls -A \"$temp\")\n"
       "env --default-signal=INT wine upgrader.exe </dev/null >upgrader.out 2>&1 &\n"
       "pid=$!; i=0\n"
@@ -147,6 +216,48 @@ TEST_F(WineUpgradeTest, CtrlCMidUploadEndsTheRunAsFailedAndLeavesNoTemporaryFile
   const std::string out = ToText(ReadWholeFile(work_ + "/upgrader.out").value_or(Bytes{}));
   EXPECT_EQ(result.out, "exit 1\n") << out << result.err;
   EXPECT_NE(out.find("Program ended by SIGINT"), std::string::npos) << out;
+}
+
+// "get" with the stretch at 100 (the digits after "0x" read as decimal).
+class WineRomDownloadTest : public WineUpgradeTest {
+ protected:
+  void StartRomRouter(std::vector<std::string> args) {
+    rom_.resize(8192);
+    for (std::size_t i = 0; i < rom_.size(); ++i) rom_[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    WriteWorkFile("router.rom", rom_);
+    args.insert(args.end(), {"--password", "admin", "--rom-data", work_ + "/router.rom"});
+    StartRouter(args);
+    WriteWorkFile("firmware.bin", Firmware(100, 1));
+    Bundle("", "--upgrade firmware.bin");
+  }
+  CommandResult Get() const {
+    return RunUnderWine(std::string("wine upgrader.exe get ") + kRouter + " admin null 0x100 5000 saved.bin </dev/null");
+  }
+  std::optional<Bytes> Saved(const std::string& name = "saved.bin") const { return ReadWholeFile(work_ + "/" + name); }
+  Bytes Stretch() const { return Bytes(rom_.begin() + 100, rom_.begin() + 5100); }
+
+  Bytes rom_;
+};
+
+TEST_F(WineRomDownloadTest, GetSavesTheStretchByFtp) {
+  StartRomRouter({});
+  const CommandResult result = Get();
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_TRUE(Has(result.out, "Get ROM data success")) << result.out;
+  EXPECT_FALSE(Has(result.out, "Try to use HTTP Get method."));
+  EXPECT_TRUE(Has(lan_->RecordOf("r1"), "ftp RETR 100#5000"));
+  EXPECT_EQ(Saved(), Stretch());
+}
+
+// The earlier file is kept as .BAK: a rename over Windows' file rules.
+TEST_F(WineRomDownloadTest, GetFallsBackToHttpAndKeepsTheOldFile) {
+  StartRomRouter({"--no-ftp"});
+  WriteWorkFile("saved.bin", ToBytes("earlier download"));
+  const CommandResult result = Get();
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_TRUE(Has(result.out, "Try to use HTTP Get method.")) << result.out;
+  EXPECT_EQ(Saved(), Stretch());
+  EXPECT_EQ(Saved("saved.bin.BAK"), ToBytes("earlier download"));
 }
 
 }  // namespace
