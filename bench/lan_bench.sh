@@ -20,9 +20,10 @@ bench_init() {
 }
 
 # Runs under the benches' set -e: a killed router's status must not end
-# the clean-up before the LAN is down.
+# the clean-up before the LAN is down; nor may a second Ctrl+C.
 bench_cleanup() {
   set +e
+  trap '' INT TERM
   for p in $bench_pids; do kill "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
   "$vlan" down "$lan" >/dev/null 2>&1 || true
   rm -rf "$work"
