@@ -115,11 +115,11 @@ std::vector<std::string> VirtualLan::PcAddresses() const {
 bool VirtualLan::StartRouter(const std::string& router, const std::vector<std::string>& args) {
   StopRouter(router);
   const std::string base = Dir() + router;
-  RemoveFile(base + ".record");
+  RemoveFile(RecordPath(router));
   std::vector<std::string> argv = {"ip", "netns", "exec", name_ + "-" + router, BinPath("routersim")};
   argv.insert(argv.end(), args.begin(), args.end());
   argv.push_back("--record");
-  argv.push_back(base + ".record");
+  argv.push_back(RecordPath(router));
   auto process = std::make_unique<BackgroundProcess>();
   if (!process->Start(argv, base + ".stdout", base + ".stderr")) {
     error_ = "cannot start routersim for " + router;
@@ -145,7 +145,7 @@ void VirtualLan::StopRouter(const std::string& router) {
   routers_.erase(found);
 }
 
-std::string VirtualLan::RecordOf(const std::string& router) const { return ReadText(Dir() + router + ".record"); }
+std::string VirtualLan::RecordOf(const std::string& router) const { return ReadText(RecordPath(router)); }
 
 bool VirtualLan::WaitForRecord(const std::string& router, const std::string& text, int timeoutMs) const {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);

@@ -55,6 +55,8 @@ class VirtualLan {
   bool StartRouter(const std::string& router, const std::vector<std::string>& args = {});
   void StopRouter(const std::string& router);
   std::string RecordOf(const std::string& router) const;
+  // Where that record is, for a script that waits on it.
+  std::string RecordPath(const std::string& router) const { return Dir() + router + ".record"; }
   // Waits until the router's record holds text; false after timeoutMs.
   bool WaitForRecord(const std::string& router, const std::string& text, int timeoutMs = 3000) const;
 
