@@ -182,8 +182,13 @@ void TcpSocket::Close() {
   fd_ = -1;
 }
 
+// Another thread's blocking send waiting for room does not return at the
+// shutdown (under Wine it sat out the whole send time-out, so Ctrl+C took a
+// minute mid-upload); cancelling the socket's pending I/O ends it at once.
 void TcpSocket::Shutdown() {
-  if (fd_ >= 0) shutdown(ToSocket(fd_), SD_BOTH);
+  if (fd_ < 0) return;
+  shutdown(ToSocket(fd_), SD_BOTH);
+  CancelIoEx(reinterpret_cast<HANDLE>(ToSocket(fd_)), nullptr);
 }
 
 // No SO_REUSEADDR: on Windows it would let a second socket take a port that

@@ -213,7 +213,10 @@ TEST_F(WineUpgradeTest, CtrlCMidUploadEndsTheRunAsFailedAndLeavesNoTemporaryFile
       "pid=$!; i=0\n"
       "until grep -q 'upload stalled' " + Quoted(lan_->RecordPath("r1")) +
       " || [ $i -ge 600 ]; do sleep 0.1; i=$((i+1)); done\n"
-      "kill -INT $pid; wait $pid; echo \"exit $?\"\n"
+      // Killed after ten seconds, well inside the minute of time-out: the
+      // interrupt itself must end the blocked upload.
+      "kill -INT $pid; (sleep 10; kill -KILL $pid) >/dev/null 2>&1 & watchdog=$!\n"
+      "wait $pid; echo \"exit $?\"; kill $watchdog 2>/dev/null\n"
       "[ \"$(ls -A \"$temp\")\" = \"$before\" ] || echo \"left in $temp: $(ls -A \"$temp\")\"");
 
   const std::string out = ToText(ReadWholeFile(work_ + "/upgrader.out").value_or(Bytes{}));
