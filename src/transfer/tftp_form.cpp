@@ -168,11 +168,13 @@ void TTFTPForm::Perform(const TftpStep& step) {
   }
 }
 
-void TTFTPForm::UDP1DataReceived(int /*numberBytes*/, const std::string& /*fromIP*/, int /*port*/) {
-  // Replies are not checked for their sender: a boot loader may answer from
-  // any port, and only the router was sent anything.
+void TTFTPForm::UDP1DataReceived(int /*numberBytes*/, const std::string& fromIP, int /*port*/) {
   std::uint8_t packet[tftp::kLargestPacket];
   const std::size_t length = UDP1_.ReadBuffer(packet, sizeof packet);
+  // A boot loader may answer from any port, so only the address is checked:
+  // an acknowledgement or error from another host on the LAN must neither
+  // move nor end the recovery of this router.
+  if (!host_.empty() && fromIP != host_) return;
   const TftpStep step = sender_.OnDatagram(std::span<const std::uint8_t>(packet, length));
   if (step.outcome == TftpStep::Outcome::Refused) {
     // Also after the run: then only the progress bar shows it, and nothing

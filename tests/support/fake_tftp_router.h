@@ -58,10 +58,11 @@ class FakeTftpRouter final : public DatagramComponent {
     return count;
   }
 
-  // Hands one datagram to the window as the endpoint would.
-  void Deliver(const Bytes& datagram) {
+  // Hands one datagram to the window as the endpoint would, from the
+  // address the window sends to unless another sender is named.
+  void Deliver(const Bytes& datagram, const std::string& from = "") {
     inbox_ = datagram;
-    if (OnDataReceived) OnDataReceived(static_cast<int>(datagram.size()), "192.168.1.1", 69);
+    if (OnDataReceived) OnDataReceived(static_cast<int>(datagram.size()), from.empty() ? host_ : from, 69);
   }
   void DeliverLater(Bytes datagram, std::int64_t delayMs) {
     auto id = std::make_shared<EventLoop::TimerId>(0);

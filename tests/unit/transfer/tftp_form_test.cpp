@@ -179,6 +179,21 @@ TEST_F(TftpFormTest, ErrorPacketMidFileEndsTheRunWithinHalfASecond) {
   EXPECT_EQ(router_.DataBlocks().size(), 5u);
 }
 
+TEST_F(TftpFormTest, DatagramsFromAnotherHostNeitherEndNorMoveTheRecovery) {
+  const Bytes image = Image(5000, 4);
+  AddFile("fw.bin", image);
+  router_.onSent = [&](const FakeTftpRouter::Sent& s) {
+    if (s.bytes[1] != 3 || s.bytes[3] != 2) return;
+    router_.Deliver(FakeTftpRouter::Error(), "192.168.1.77");
+    router_.Deliver(Bytes{0, 4, 0, 9}, "192.168.1.77");  // an acknowledgement far ahead
+  };
+  Start();
+  RunToEnd();
+  EXPECT_EQ(stopCounter_, 1000);
+  EXPECT_EQ(upgradeState_, 12);
+  EXPECT_EQ(router_.DataBlocks().size(), 10u) << "each block once, in order";
+}
+
 TEST_F(TftpFormTest, ErrorAfterTheRunOnlyResetsTheProgressBar) {
   AddFile("fw.bin", Image(600, 9));
   Start();
