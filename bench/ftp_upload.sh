@@ -15,14 +15,7 @@ password=bench
 
 "$vlan" up "$lan" --router "R1=$server" >/dev/null
 mkdir "$work/home"
-"$vlan" exec "$lan" R1 -- /usr/bin/python3 "$root/tests/interop/ftp_server.py" "$work/home" "$password" \
-  >"$work/server.out" 2>&1 &
-bench_pids="$bench_pids $!"
-i=0
-until grep -q ready "$work/server.out" 2>/dev/null; do
-  i=$((i + 1)); [ "$i" -lt 100 ] || { echo "the FTP server did not start" >&2; exit 1; }
-  sleep 0.05
-done
+bench_start R1 ftp-server /usr/bin/python3 "$root/tests/interop/ftp_server.py" "$work/home" "$password"
 
 size=33554432
 head -c "$size" /dev/urandom > "$work/image.bin"

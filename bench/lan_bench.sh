@@ -1,6 +1,7 @@
 # Sourced by the benchmarks that run in a virtual LAN (needs root).
 # bench_init PREFIX BUILD_DIR TOOL...: sets root, build, vlan, lan, work;
 # checks that the build holds each TOOL; removes LAN and files on exit.
+# bench_start NODE NAME COMMAND...: a server in NODE's namespace, ready.
 # bench_start_router NODE ARGS...: routersim in NODE's namespace, ready.
 
 bench_init() {
@@ -29,14 +30,23 @@ bench_cleanup() {
   rm -rf "$work"
 }
 
+# bench_start NODE NAME COMMAND...: COMMAND in NODE's namespace, its output
+# in $work/NAME.out, waited for until it prints "ready".
+bench_start() {
+  node=$1
+  name=$2
+  shift 2
+  "$vlan" exec "$lan" "$node" -- "$@" >"$work/$name.out" 2>&1 &
+  bench_pids="$bench_pids $!"
+  i=0
+  until grep -q ready "$work/$name.out" 2>/dev/null; do
+    i=$((i + 1)); [ "$i" -lt 100 ] || { echo "$name in $node did not start" >&2; exit 1; }
+    sleep 0.05
+  done
+}
+
 bench_start_router() {
   node=$1
   shift
-  "$vlan" exec "$lan" "$node" -- "$build/bin/routersim" "$@" >"$work/sim-$node.out" 2>&1 &
-  bench_pids="$bench_pids $!"
-  i=0
-  until grep -q ready "$work/sim-$node.out" 2>/dev/null; do
-    i=$((i + 1)); [ "$i" -lt 100 ] || { echo "routersim in $node did not start" >&2; exit 1; }
-    sleep 0.05
-  done
+  bench_start "$node" "sim-$node" "$build/bin/routersim" "$@"
 }

@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include "platform/posix_socket_calls.h"
+#include "platform/socket_address.h"
 #include "platform/socket_error.h"
 
 namespace fwu {
@@ -25,15 +26,13 @@ bool TStreamSocket::OpenNonBlocking() {
 }
 
 TStreamSocket::ConnectStart TStreamSocket::StartConnect(const std::string& dottedAddress, std::uint16_t port) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  if (inet_pton(AF_INET, dottedAddress.c_str(), &address.sin_addr) != 1) {
+  const auto address = ToSockaddr(dottedAddress, port);
+  if (!address) {
     lastError_ = WinsockErrorFromErrno(EINVAL);
     return ConnectStart::Failed;
   }
   if (!OpenNonBlocking()) return ConnectStart::Failed;
-  if (connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) return ConnectStart::Connected;
+  if (connect(fd_, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0) return ConnectStart::Connected;
   if (errno == EINPROGRESS) return ConnectStart::InProgress;
   Fail();
   return ConnectStart::Failed;
@@ -48,13 +47,11 @@ bool TStreamSocket::ConnectResult() {
   return false;
 }
 
-bool TStreamSocket::ListenAnyPort() {
-  if (!OpenNonBlocking()) return false;
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_ANY);
-  address.sin_port = 0;
-  if (bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || listen(fd_, 1) != 0) {
+bool TStreamSocket::ListenAnyPort() { return OpenNonBlocking() && BindAndListen(0, 1); }
+
+bool TStreamSocket::BindAndListen(std::uint16_t port, int backlog) {
+  const sockaddr_in address = ToSockaddr(Ipv4Endpoint{kAnyIpv4, port});
+  if (bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || listen(fd_, backlog) != 0) {
     return Fail();
   }
   return true;

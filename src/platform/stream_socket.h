@@ -73,6 +73,8 @@ class TStreamSocket {
   void Swap(TStreamSocket& other) noexcept;
   bool Fail();
   bool OpenNonBlocking();
+  // Binds the open socket to the any-address and the port, and listens.
+  bool BindAndListen(std::uint16_t port, int backlog);
 
   int fd_ = -1;
   int lastError_ = 0;

@@ -1,4 +1,3 @@
-#include <netinet/in.h>
 #include <sys/socket.h>
 
 #include "platform/port_reuse.h"
@@ -11,14 +10,7 @@ namespace fwu {
 bool TStreamSocket::ListenOn(std::uint16_t port) {
   if (!OpenNonBlocking()) return false;
   AllowPortReuse(fd_);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_ANY);
-  address.sin_port = htons(port);
-  if (bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || listen(fd_, 16) != 0) {
-    return Fail();
-  }
-  return true;
+  return BindAndListen(port, 16);
 }
 
 void TStreamSocket::ShutdownSending() {

@@ -14,19 +14,12 @@
 
 #include "platform/binary_file.h"
 #include "platform/posix_socket_calls.h"
+#include "platform/socket_address.h"
 #include "platform/socket_error.h"
 #include "platform/termination_requests.h"
 
 namespace fwu {
 namespace {
-
-std::optional<sockaddr_in> ParseDotted(const std::string& dottedAddress, std::uint16_t port) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  if (inet_pton(AF_INET, dottedAddress.c_str(), &address.sin_addr) != 1) return std::nullopt;
-  return address;
-}
 
 bool SetBlocking(int fd, bool blocking) {
   const int flags = fcntl(fd, F_GETFL);
@@ -61,7 +54,7 @@ bool TcpSocket::Create() {
 }
 
 bool TcpSocket::Connect(const std::string& dottedAddress, std::uint16_t port, int timeoutMs) {
-  const auto address = ParseDotted(dottedAddress, port);
+  const auto address = ToSockaddr(dottedAddress, port);
   if (!address) {
     lastError_ = WinsockErrorFromErrno(EINVAL);
     return false;
@@ -192,7 +185,7 @@ void TcpSocket::Shutdown() {
 
 bool TcpListener::Listen(const std::string& dottedAddress, std::uint16_t port) {
   Close();
-  const auto address = ParseDotted(dottedAddress, port);
+  const auto address = ToSockaddr(dottedAddress, port);
   if (!address) return false;
   fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
   if (fd_ < 0) return false;

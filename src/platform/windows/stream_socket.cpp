@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "platform/ipv4_address.h"
+#include "platform/socket_address.h"
 #include "platform/socket_error.h"
 #include "platform/windows/winsock.h"
 
@@ -31,17 +32,13 @@ bool TStreamSocket::OpenNonBlocking() {
 }
 
 TStreamSocket::ConnectStart TStreamSocket::StartConnect(const std::string& dottedAddress, std::uint16_t port) {
-  const auto parsed = ParseDottedIpv4(dottedAddress);
-  if (!parsed) {
+  const auto address = ToSockaddr(dottedAddress, port);
+  if (!address) {
     lastError_ = wsa::kInvalidArgument;
     return ConnectStart::Failed;
   }
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(*parsed);
   if (!OpenNonBlocking()) return ConnectStart::Failed;
-  if (connect(ToSocket(fd_), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+  if (connect(ToSocket(fd_), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0) {
     return ConnectStart::Connected;
   }
   if (WSAGetLastError() == WSAEWOULDBLOCK) return ConnectStart::InProgress;
@@ -58,13 +55,12 @@ bool TStreamSocket::ConnectResult() {
   return false;
 }
 
-bool TStreamSocket::ListenAnyPort() {
-  if (!OpenNonBlocking()) return false;
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_ANY);
+bool TStreamSocket::ListenAnyPort() { return OpenNonBlocking() && BindAndListen(0, 1); }
+
+bool TStreamSocket::BindAndListen(std::uint16_t port, int backlog) {
+  const sockaddr_in address = ToSockaddr(Ipv4Endpoint{kAnyIpv4, port});
   if (bind(ToSocket(fd_), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-      listen(ToSocket(fd_), 1) != 0) {
+      listen(ToSocket(fd_), backlog) != 0) {
     return Fail();
   }
   return true;

@@ -8,15 +8,7 @@ namespace fwu {
 // No address reuse: Windows frees a closed port at once (port_reuse.h).
 bool TStreamSocket::ListenOn(std::uint16_t port) {
   if (!OpenNonBlocking()) return false;
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_ANY);
-  address.sin_port = htons(port);
-  if (bind(ToSocket(fd_), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-      listen(ToSocket(fd_), 16) != 0) {
-    return Fail();
-  }
-  return true;
+  return BindAndListen(port, 16);
 }
 
 void TStreamSocket::ShutdownSending() {

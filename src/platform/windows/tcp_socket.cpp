@@ -8,21 +8,12 @@
 
 #include "platform/binary_file.h"
 #include "platform/ipv4_address.h"
+#include "platform/socket_address.h"
 #include "platform/socket_error.h"
 #include "platform/windows/winsock.h"
 
 namespace fwu {
 namespace {
-
-std::optional<sockaddr_in> ParseDotted(const std::string& dottedAddress, std::uint16_t port) {
-  const auto parsed = ParseDottedIpv4(dottedAddress);
-  if (!parsed) return std::nullopt;
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(*parsed);
-  return address;
-}
 
 bool SetBlocking(SOCKET s, bool blocking) {
   u_long nonBlocking = blocking ? 0 : 1;
@@ -67,7 +58,7 @@ bool TcpSocket::Create() {
 }
 
 bool TcpSocket::Connect(const std::string& dottedAddress, std::uint16_t port, int timeoutMs) {
-  const auto address = ParseDotted(dottedAddress, port);
+  const auto address = ToSockaddr(dottedAddress, port);
   if (!address) {
     lastError_ = wsa::kInvalidArgument;
     return false;
@@ -195,7 +186,7 @@ void TcpSocket::Shutdown() {
 // is in use, and a closed port is free again at once anyway.
 bool TcpListener::Listen(const std::string& dottedAddress, std::uint16_t port) {
   Close();
-  const auto address = ParseDotted(dottedAddress, port);
+  const auto address = ToSockaddr(dottedAddress, port);
   if (!address) return false;
   EnsureWinsock();
   const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);

@@ -5,21 +5,10 @@
 
 #include <cstring>
 
+#include "platform/socket_address.h"
 #include "platform/windows/winsock.h"
 
 namespace fwu {
-
-namespace {
-
-sockaddr_in ToSockaddr(const Ipv4Endpoint& endpoint) {
-  sockaddr_in raw{};
-  raw.sin_family = AF_INET;
-  raw.sin_addr.s_addr = htonl(endpoint.address);
-  raw.sin_port = htons(endpoint.port);
-  return raw;
-}
-
-}  // namespace
 
 UdpSocket::~UdpSocket() { Close(); }
 
