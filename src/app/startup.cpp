@@ -1,4 +1,5 @@
 #include "app/http_thread.h"
+#include "app/masked_password.h"
 #include "app/upgrade_codes.h"
 #include "app/upgrade_form.h"
 #include "app/upgrade_texts.h"
@@ -93,7 +94,7 @@ void TUpgradeForm1::ApplyCommandLine() {
   } else {
     models_.PasswordComBox.SetText(password);
     presetPassword_ = password;
-    Log("Set password = " + password + " in parameter input");
+    Log("Set password = " + MaskedPassword(password) + " in parameter input");
   }
   const std::string& romId = args[3];
   if (romId == kNull) {
