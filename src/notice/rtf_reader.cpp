@@ -109,6 +109,7 @@ class RtfReader {
 
   void OpenGroup() {
     FlushLead();
+    ++formatChanges_;
     fallbackLeft_ = 0;
     if (groups_.size() < kMaxGroupDepth) {
       groups_.push_back(groups_.back());
@@ -121,6 +122,7 @@ class RtfReader {
   // nothing after it.
   void CloseGroup() {
     FlushPending();
+    ++formatChanges_;
     fallbackLeft_ = 0;
     if (uncountedDepth_ > 0) {
       --uncountedDepth_;
@@ -174,6 +176,7 @@ class RtfReader {
 
   void ReadControlWord() {
     FlushLead();
+    ++formatChanges_;
     std::string name;
     while (!AtEnd() && IsLetter(bytes_[pos_])) {
       if (name.size() <= kMaxWordLength) name.push_back(static_cast<char>(bytes_[pos_]));
@@ -441,9 +444,13 @@ class RtfReader {
   void Put(std::uint32_t codePoint) {
     if (State().destination != Destination::Text || State().hidden) return;
     if (!IsShownCharacter(codePoint) && codePoint != '\t' && codePoint != '\n') return;
-    static_cast<ParagraphFormat&>(paragraph_) = State().paragraph;
-    const CharacterStyle& style = Resolved(State());
-    if (paragraph_.runs.empty() || !(paragraph_.runs.back().style == style)) paragraph_.runs.push_back({{}, style});
+    // Text between two control words or braces keeps its run and format.
+    if (paragraph_.runs.empty() || runFormatsChanges_ != formatChanges_) {
+      static_cast<ParagraphFormat&>(paragraph_) = State().paragraph;
+      const CharacterStyle& style = Resolved(State());
+      if (paragraph_.runs.empty() || !(paragraph_.runs.back().style == style)) paragraph_.runs.push_back({{}, style});
+      runFormatsChanges_ = formatChanges_;
+    }
     std::string& text = paragraph_.runs.back().text;
     // The cells that ended before this text on its row: a tab between each
     // two, none after the last.
@@ -516,6 +523,10 @@ class RtfReader {
   std::array<std::uint8_t, 3> pendingColour_{};  // red, green, blue
   bool pendingColourSet_ = false;
   std::uint64_t tablesVersion_ = 0;
+  // Counts what may change the format (control words, braces); the last
+  // run took its format at runFormatsChanges_.
+  std::uint64_t formatChanges_ = 0;
+  std::uint64_t runFormatsChanges_ = 0;
   std::optional<StyleKey> resolvedKey_;
   CharacterStyle resolved_;
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fwu {
 
@@ -31,7 +32,7 @@ class CodePage {
   char32_t Single(std::uint8_t byte) const { return singles_[byte]; }
   // The character of a lead byte and its trail byte; U+FFFD when the pair
   // is not a character.
-  virtual char32_t Double(std::uint8_t lead, std::uint8_t trail) const = 0;
+  char32_t Double(std::uint8_t lead, std::uint8_t trail) const;
   // The text, UTF-8, in this code page; nothing when some character has no
   // place in it.
   virtual std::optional<std::string> Encode(std::string_view utf8) const = 0;
@@ -43,11 +44,17 @@ class CodePage {
   template <typename Probe>
   void FillTables(Probe&& probe);
 
+  // The system converter's answer for one pair.
+  virtual char32_t DecodePair(std::uint8_t lead, std::uint8_t trail) const = 0;
+
   std::array<bool, 256> leadBytes_{};
   std::array<char32_t, 256> singles_{};
 
  private:
   unsigned number_;
+  // Pairs asked for before, by lead and trail byte: a notice repeats its
+  // characters, and the system converter costs more than a look-up.
+  mutable std::vector<char32_t> pairs_;
 };
 
 // What the system converter says about one byte standing alone.

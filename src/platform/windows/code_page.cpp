@@ -18,7 +18,7 @@ class WindowsCodePage final : public CodePage {
     });
   }
 
-  char32_t Double(std::uint8_t lead, std::uint8_t trail) const override {
+  char32_t DecodePair(std::uint8_t lead, std::uint8_t trail) const override {
     const char in[] = {static_cast<char>(lead), static_cast<char>(trail)};
     char32_t character = kReplacement;
     return Decode(Number(), std::string_view(in, 2), character) ? character : kReplacement;
