@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "notice/rtf_control_words.h"
+#include "notice/plain_text_notice.h"
 #include "notice/rtf_fonts.h"
 #include "notice/text_encoding.h"
 #include "platform/code_page.h"
@@ -540,21 +541,6 @@ bool StartsAsRtf(std::span<const std::uint8_t> bytes) {
   while (start < bytes.size() && (bytes[start] == ' ' || bytes[start] == '\r' || bytes[start] == '\n')) ++start;
   if (bytes.size() - start < kOpening.size()) return false;
   return std::equal(kOpening.begin(), kOpening.end(), bytes.begin() + static_cast<std::ptrdiff_t>(start));
-}
-
-StyledText ReadPlainText(std::span<const std::uint8_t> bytes) {
-  StyledText document;
-  const std::string_view all(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  std::size_t start = 0;
-  while (start < all.size()) {
-    const std::size_t end = std::min(all.find('\n', start), all.size());
-    Paragraph paragraph;
-    const std::string line = DecodeLine(all.substr(start, end - start), kWesternCodePage);
-    if (!line.empty()) paragraph.runs.push_back({line, {}});
-    if (!line.empty() || end < all.size()) document.paragraphs.push_back(std::move(paragraph));
-    start = end + 1;
-  }
-  return document;
 }
 
 }  // namespace
