@@ -37,6 +37,11 @@ for program in fwupgrade fwupgrade-cli; do
   getcap "/usr/bin/$program" | grep -q cap_net_bind_service || fail "$program lacks cap_net_bind_service"
 done
 [ -z "$(getcap /usr/bin/fwbundle)" ] || fail "fwbundle was given a capability"
+# Without setcap the post-install step says so and lets the installation finish.
+said=$(PATH=/usr/bin:/bin sh "/var/lib/dpkg/info/$package.postinst" configure 2>&1) ||
+  fail "the post-install step fails without setcap"
+[[ $said == *"setcap is missing"*"/usr/bin/fwupgrade-cli runs without cap_net_bind_service"* ]] ||
+  fail "without setcap the post-install step says: $said"
 
 desktop-file-validate /usr/share/applications/fwupgrade.desktop || fail "the desktop entry is not valid"
 # A PNG's width and height are the big-endian words at bytes 16 and 20.
