@@ -4,9 +4,11 @@
 // Ctrl+C, SIGTERM or SIGHUP ended it, else 0 once the window has closed.
 #include <QScreen>
 #include <exception>
+#include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/first_argument.h"
 #include "app/loop_quitter.h"
 #include "app/upgrade_program.h"
 #include "gui/qt/main_window.h"
@@ -22,6 +24,17 @@ namespace {
 constexpr int kClosed = 0;
 constexpr int kEndedByRequest = 1;
 constexpr int kBadStart = 2;
+
+constexpr const char* kUsage = R"(usage: fwupgrade [put|set ADDRESS PASSWORD ROMID [FILE] [log]]
+       fwupgrade get ADDRESS PASSWORD ROMID OFFSET LENGTH FILE
+       fwupgrade --version | --help
+
+The upgrade program's window: the same command line as fwupgrade-cli, which
+describes the operations. Without arguments it searches the LAN.
+
+  --version  print the version and the build's commit and date
+  --help     print this help
+)";
 
 void CentreOnScreen(QWidget& window) {
   const QRect screen = window.screen()->availableGeometry();
@@ -66,6 +79,9 @@ int Run(fwu::UpgradeApplication& application, fwu::QtEventLoop& loop, fwu::QtDia
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so that they need no display.
+  const std::vector<std::string> given(argv + 1, argv + argc);
+  if (const auto status = fwu::AnswerFirstArgument("fwupgrade", kUsage, given, std::cout, std::cerr)) return *status;
   fwu::UpgradeApplication application(argc, argv);
   // After the application object: Qt has taken its own options (-platform,
   // -style ...) out of argv by then.
