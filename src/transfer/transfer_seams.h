@@ -32,6 +32,7 @@ struct RomRequest {
   std::string password;
   std::string rangeText;  // offset, "#" and length, both in decimal
   std::string localFile;
+  std::int64_t length = 0;  // bytes asked for: fewer is a failure
 };
 
 // Runs to its end on the window thread, pumping events while it waits.
