@@ -174,6 +174,12 @@ void TUpgradeForm1::ReleaseWindow() {
   closed_ = true;
   models_.window.SetVisible(false);
   StopHttpWorker();
+  if (services_.tftp) {
+    services_.tftp->EndNow();
+    // A recovery that only waited for the reboot is complete: its letters
+    // decide, as ever, whether it wrote every section.
+    if (UpgradeState_ == state::kTftpDone) SectionResult_ = services_.tftp->UpgradeSection();
+  }
   reader_.reset();  // deletes every temporary file
 }
 
