@@ -12,6 +12,8 @@
 #include "cli/console_prompts.h"
 #include "cli/console_view.h"
 #include "notice/console_notice_display.h"
+#include "platform/command_line.h"
+#include "platform/console_streams.h"
 #include "platform/files.h"
 #include "platform/poll_event_loop.h"
 #include "platform/terminal.h"
@@ -85,10 +87,16 @@ int Run(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const fwu::UnicodeConsole console;
+  const fwu::CommandLine commandLine = fwu::ReadCommandLine(argc, argv);
+  const std::vector<std::string>& arguments = commandLine.arguments;
   if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
     std::cout << kUsage;
     return kSucceeded;
+  }
+  if (!commandLine.failure.empty()) {
+    std::cerr << "message: fwupgrade: " << commandLine.failure << std::endl;
+    return kBadStart;
   }
   try {
     return Run(arguments);

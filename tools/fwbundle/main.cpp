@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "platform/command_line.h"
 #include "tool_support.h"
 
 namespace {
@@ -26,7 +27,12 @@ int main(int argc, char** argv) {
       {"control", RunControl}, {"message", RunMessage}, {"append", RunAppend},
       {"list", RunList},       {"extract", RunExtract},
   };
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  const fwu::CommandLine commandLine = fwu::ReadCommandLine(argc, argv);
+  const std::vector<std::string>& args = commandLine.arguments;
+  if (!commandLine.failure.empty()) {
+    std::cerr << "fwbundle: " << commandLine.failure << "\n";
+    return 2;
+  }
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
     std::cout << kUsage;
     return args.empty() ? 2 : 0;
