@@ -7,6 +7,7 @@
 
 #include "app/first_argument.h"
 #include "commands.h"
+#include "platform/command_line.h"
 #include "tool_support.h"
 
 namespace {
@@ -29,7 +30,12 @@ int main(int argc, char** argv) {
       {"control", RunControl}, {"message", RunMessage}, {"append", RunAppend},
       {"list", RunList},       {"extract", RunExtract},
   };
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  const fwu::CommandLine commandLine = fwu::ReadCommandLine(argc, argv);
+  const std::vector<std::string>& args = commandLine.arguments;
+  if (!commandLine.failure.empty()) {
+    std::cerr << "fwbundle: " << commandLine.failure << "\n";
+    return 2;
+  }
   if (const auto status = fwu::AnswerFirstArgument("fwbundle", kUsage, args, std::cout, std::cerr)) return *status;
   if (args.empty() || args[0] == "-h") {
     std::cout << kUsage;
