@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/exit_status.h"
 #include "app/loop_quitter.h"
 #include "app/upgrade_program.h"
 #include "cli/console_prompts.h"
@@ -77,9 +78,9 @@ int Run(const std::vector<std::string>& arguments) {
       loop.RunUntil(finished);
     }
   }
-  const bool succeeded = form.Succeeded();
+  const int status = fwu::ExitStatus(form, requests.CheckNow(), fwu::RunDriver::Program);
   if (!form.Closed()) form.ExitClick();
-  return succeeded ? kSucceeded : kFailed;
+  return status;
 }
 
 }  // namespace
