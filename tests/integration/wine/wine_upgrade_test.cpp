@@ -307,10 +307,10 @@ TEST_F(WineWindowTest, HttpUpgradeAfterTheStartNoticeStoresTheFirmwareByteForByt
   StartRouter({"--password", "admin"});
   const Bytes firmware = Firmware(400000, 8);
   WriteWorkFile("firmware.bin", firmware);
-  const CommandResult notice = lan_->RunInPc(
-      "cd " + Quoted(work_) + " && " + Quoted(VirtualLan::BinPath("fwbundle")) +
-      " message -o notice.msg --caption 'Before you upgrade' --display-time 10 --no-tftp 1 --no-ftp 1"
-      " --rtf '{\\rtf1\\ansi {\\b Keep} the router powered.\\par}'");
+  WriteWorkFile("notice.rtf", ToBytes("{\\rtf1\\ansi {\\b Keep} the router powered.\\par}"));
+  const CommandResult notice = lan_->RunInPc("cd " + Quoted(work_) + " && " + Quoted(VirtualLan::BinPath("fwbundle")) +
+                                             " message -o notice.msg --rtf notice.rtf --caption 'Before you upgrade'"
+                                             " --display-time 10 --no-tftp 1 --no-ftp 1");
   ASSERT_EQ(notice.exitStatus, 0) << notice.out << notice.err;
   Bundle(UnattendedPut("admin"), "--upgrade firmware.bin --message notice.msg", "fwupgrade.exe");
 
