@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/application_control.h"
-#include "app/transfer_seams.h"
+#include "transfer/transfer_seams.h"
 #include "platform/event_loop.h"
 
 namespace fwu::testing {
