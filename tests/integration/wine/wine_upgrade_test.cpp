@@ -8,6 +8,7 @@
 // below starts it there, checks where it and the programs run, and stops it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -15,6 +16,7 @@
 
 #include "integration/vlan_fixture.h"
 #include "platform/files.h"
+#include "platform/utf16.h"
 
 namespace fwu {
 namespace {
@@ -169,6 +171,55 @@ TEST_F(WineUpgradeTest, BundledUpgraderDeliversTheFirmwareOverHttpByteForByte) {
   const auto received = Received();
   ASSERT_EQ(received.size(), 1u) << lan_->RecordOf("r1");
   EXPECT_TRUE(received[0] == firmware) << "the router must hold the firmware byte for byte";
+}
+
+// A user whose names lie outside any ANSI code page, twice: the bundled
+// upgrader runs from a folder named in Cyrillic and Chinese, with such a
+// temporary directory and entry name; then it is given a firmware file in
+// that folder, typed with forward slashes. Wine takes the temporary
+// directory from the prefix's registry: the test sets it there and puts
+// the prefix's own value back.
+TEST_F(WineUpgradeTest, NonLatinFoldersAndNamesAreUsedWholeAndShownWithBackslashes) {
+  StartRouter({"--password", "admin"});
+  const std::string temp = work_ + "/Временные 临时";
+  const std::string folder = temp + "/Прошивка 固件";
+  std::filesystem::create_directories(folder);
+  const Bytes bundled = Firmware(200000, 4);
+  const Bytes typed = Firmware(300000, 9);
+  ASSERT_TRUE(WriteWholeFile(folder + "/固件.bin", bundled));
+  ASSERT_TRUE(WriteWholeFile(folder + "/fw.bin", typed));
+  Bundle(UnattendedPut("admin"), "--upgrade " + Quoted(folder + "/固件.bin"));
+  std::filesystem::copy_file(work_ + "/upgrader.exe", folder + "/upgrader.exe");
+  const auto windowsPath = [](std::string unixPath) {
+    std::replace(unixPath.begin(), unixPath.end(), '/', '\\');
+    return "Z:" + unixPath;
+  };
+  const std::string upgrader = Quoted(windowsPath(folder) + "\\upgrader.exe");
+  // Wine's reg.exe loses such a value on its command line; a registry
+  // file in UTF-16 carries it whole.
+  std::string escaped = windowsPath(temp);
+  for (std::size_t at = 0; (at = escaped.find('\\', at)) != std::string::npos; at += 2) escaped.insert(at, 1, '\\');
+  const std::u16string registry =
+      Utf8ToUtf16("\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Environment]\r\n\"TMP\"=\"" +
+                  escaped + "\"\r\n").text;
+  Bytes registryFile;
+  for (const char16_t unit : registry) registryFile.insert(registryFile.end(), {std::uint8_t(unit), std::uint8_t(unit >> 8)});
+  WriteWorkFile("temp.reg", registryFile);
+
+  const CommandResult result = RunUnderWine(
+      "wine reg export 'HKCU\\Environment' environment.reg /y >/dev/null || return 91\n"
+      "wine regedit /S temp.reg || return 92\n"
+      "wine " + upgrader + " </dev/null; bundled=$?\n"
+      "wine " + upgrader + " put " + kRouter + " admin null " + Quoted("Z:" + folder + "/fw.bin") + " </dev/null; typed=$?\n"
+      "wine reg delete 'HKCU\\Environment' /v TMP /f >/dev/null; wine reg import environment.reg >/dev/null\n"
+      "echo \"exit $bundled $typed\"");
+
+  EXPECT_TRUE(Has(result.out, "exit 0 0")) << result.out << result.err;
+  const std::string extracted = windowsPath(temp) + "\\fwupgrade-";
+  EXPECT_TRUE(Has(result.out, "Imbed file 1 : " + extracted)) << result.out;
+  EXPECT_TRUE(Has(result.out, "\\固件.bin.tmp")) << "the entry's own name";
+  EXPECT_TRUE(Has(result.out, "Put Upgrade File without IDCheck >>" + windowsPath(folder) + "\\fw.bin")) << result.out;
+  EXPECT_TRUE(Received() == (std::vector<Bytes>{bundled, typed})) << "byte for byte, " << lan_->RecordOf("r1");
 }
 
 // A lost acknowledgement on the way: the retry timer runs under Wine too.
