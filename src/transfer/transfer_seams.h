@@ -23,6 +23,8 @@ struct TransferJob {
   std::string selectedROMID;
   int selectedType = 0;
   std::string password;
+  // The controller's TimeOut: seconds without progress before it ends the run.
+  int watchdogSeconds = 20;
 };
 
 // A stretch of the router's ROM data, saved to a file on the PC.
@@ -58,6 +60,9 @@ class TftpUpgrade {
   virtual ~TftpUpgrade() = default;
   virtual void UploadFiles(const TransferJob& job) = 0;
   virtual std::string UpgradeSection() const = 0;
+  // The program is ending: a run still sending ends as failed (13), one
+  // that already ordered the reboot ends as done (1000).
+  virtual void EndNow() = 0;
 };
 
 }  // namespace fwu

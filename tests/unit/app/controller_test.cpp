@@ -16,9 +16,11 @@ class FakeTftp final : public TftpUpgrade {
     *state = 11;  // running, as the real transfer says until it ends
   }
   std::string UpgradeSection() const override { return section; }
+  void EndNow() override { ++ends; }
 
   void Report(std::int16_t code) { *channel = code; }
   int starts = 0;
+  int ends = 0;
   std::string section = "A";
   std::atomic<std::int16_t>* channel = nullptr;
   std::atomic<std::int16_t>* state = nullptr;
