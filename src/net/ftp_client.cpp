@@ -5,9 +5,6 @@
 #include "platform/ipv4_address.h"
 
 namespace fwu {
-namespace {
-
-}  // namespace
 
 TFtpClient::TFtpClient(EventLoop& loop) : loop_(loop), control_(MakeStream()) {}
 
