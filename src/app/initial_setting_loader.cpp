@@ -1,5 +1,6 @@
 #include <string>
 
+#include "app/masked_password.h"
 #include "app/upgrade_codes.h"
 #include "app/upgrade_form.h"
 #include "bundle/bundle_reader.h"
@@ -42,7 +43,7 @@ int TUpgradeForm1::ApplyControlSlot(const FileRow& slot, bool& decided) {
   Log("Set DstIP = " + s.DstIP());
   models_.PasswordComBox.SetText(s.PassWd());
   presetPassword_ = s.PassWd();
-  Log("Set PassWd = " + s.PassWd());
+  Log("Set PassWd = " + MaskedPassword(s.PassWd()));
   Log("Set ROMID = " + ROMID_);
 
   if (s.Caption() != "default") models_.window.SetCaption(s.Caption());

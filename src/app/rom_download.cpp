@@ -42,7 +42,7 @@ void TUpgradeForm1::RunRomDownload() {
   Log("Try FTP Get Method first...");
   const std::string range = std::to_string(offset.number) + "#" + std::to_string(length.number);
   const int ftpResult =
-      services_.ftp ? services_.ftp->GetRomFile({models_, address, password, range, localFile}) : -1;
+      services_.ftp ? services_.ftp->GetRomFile({models_, address, password, range, localFile, length.number}) : -1;
   const std::string ftpText = services_.ftp ? services_.ftp->ResultText() : text::kFtpNotAvailable;
   if (ftpResult == kFtpSaved) {
     romSaved_ = true;

@@ -1,4 +1,5 @@
 #include "app/http_thread.h"
+#include "app/masked_password.h"
 #include "app/upgrade_codes.h"
 #include "app/upgrade_form.h"
 #include "app/upgrade_texts.h"
@@ -94,7 +95,7 @@ void TUpgradeForm1::ApplyCommandLine() {
   } else {
     models_.PasswordComBox.SetText(password);
     presetPassword_ = password;
-    Log("Set password = " + password + " in parameter input");
+    Log("Set password = " + MaskedPassword(password) + " in parameter input");
   }
   const std::string& romId = args[3];
   if (romId == kNull) {
@@ -174,6 +175,12 @@ void TUpgradeForm1::ReleaseWindow() {
   closed_ = true;
   models_.window.SetVisible(false);
   StopHttpWorker();
+  if (services_.tftp) {
+    services_.tftp->EndNow();
+    // A recovery that only waited for the reboot is complete: its letters
+    // decide, as ever, whether it wrote every section.
+    if (UpgradeState_ == state::kTftpDone) SectionResult_ = services_.tftp->UpgradeSection();
+  }
   reader_.reset();  // deletes every temporary file
 }
 

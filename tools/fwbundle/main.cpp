@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/first_argument.h"
 #include "commands.h"
 #include "platform/command_line.h"
 #include "tool_support.h"
@@ -17,7 +18,9 @@ constexpr const char* kUsage =
     "  message  write a message file: 125-byte header and an RTF document\n"
     "  append   append control, upgrade and message files to a copy of the program\n"
     "  list     show the entries of a bundle\n"
-    "  extract  write the entries of a bundle into a directory\n";
+    "  extract  write the entries of a bundle into a directory\n"
+    "  --version  print the version and the build's commit and date\n"
+    "  --help     print this help\n";
 
 }  // namespace
 
@@ -33,7 +36,8 @@ int main(int argc, char** argv) {
     std::cerr << "fwbundle: " << commandLine.failure << "\n";
     return 2;
   }
-  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+  if (const auto status = fwu::AnswerFirstArgument("fwbundle", kUsage, args, std::cout, std::cerr)) return *status;
+  if (args.empty() || args[0] == "-h") {
     std::cout << kUsage;
     return args.empty() ? 2 : 0;
   }
