@@ -17,6 +17,7 @@
 #include "gui/win32/notice_view.h"
 #include "gui/win32/win32_dialogs.h"
 #include "gui/win32/win32_event_loop.h"
+#include "platform/command_line.h"
 #include "platform/files.h"
 #include "platform/termination_requests.h"
 
@@ -59,11 +60,15 @@ int main(int argc, char** argv) {
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS |
                                                                        ICC_BAR_CLASSES | ICC_USEREX_CLASSES};
   InitCommonControlsEx(&controls);
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const fwu::CommandLine commandLine = fwu::ReadCommandLine(argc, argv);
   fwu::Win32EventLoop loop;
   fwu::Win32Dialogs dialogs(loop);
+  if (!commandLine.failure.empty()) {
+    dialogs.ShowMessage(ExceptionMessage(commandLine.failure));
+    return fwu::kExitBadStart;
+  }
   try {
-    return Run(loop, dialogs, arguments);
+    return Run(loop, dialogs, commandLine.arguments);
   } catch (const std::exception& failure) {
     dialogs.SetOwner(nullptr);  // the window is gone by now
     dialogs.ShowMessage(ExceptionMessage(failure.what()));
