@@ -6,11 +6,14 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <exception>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/exit_status.h"
+#include "app/first_argument.h"
 #include "app/loop_quitter.h"
 #include "app/upgrade_program.h"
 #include "gui/win32/main_window.h"
@@ -25,6 +28,14 @@ namespace {
 
 fwu::MessageRequest ExceptionMessage(const std::string& what) {
   return {what, fwu::kSystemDefaultCaption, fwu::ButtonSet::Ok, fwu::BoxKind::Error};
+}
+
+// A window program has no console of its own: --version and --help answer
+// on the console it was started from, unless its output is redirected.
+void ReachStartingConsole() {
+  if (GetStdHandle(STD_OUTPUT_HANDLE) != nullptr || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
+  std::freopen("CONOUT$", "w", stdout);
+  std::freopen("CONOUT$", "w", stderr);
 }
 
 int Run(fwu::Win32EventLoop& loop, fwu::Win32Dialogs& dialogs, const std::vector<std::string>& arguments) {
@@ -69,8 +80,13 @@ int main(int argc, char** argv) {
     dialogs.ShowMessage(ExceptionMessage(commandLine.failure));
     return fwu::kExitBadStart;
   }
+  const auto& arguments = commandLine.arguments;
+  if (!arguments.empty() && arguments[0].starts_with("--")) ReachStartingConsole();
+  if (const auto status = fwu::AnswerFirstArgument("fwupgrade", fwu::kWindowUsage, arguments, std::cout, std::cerr)) {
+    return *status;
+  }
   try {
-    return Run(loop, dialogs, commandLine.arguments);
+    return Run(loop, dialogs, arguments);
   } catch (const std::exception& failure) {
     dialogs.SetOwner(nullptr);  // the window is gone by now
     dialogs.ShowMessage(ExceptionMessage(failure.what()));
