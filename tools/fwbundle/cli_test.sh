@@ -40,6 +40,9 @@ expect_status 2 "$tool" control -o bad.cfg --method-order 4
 expect_status 2 "$tool" control -o bad.cfg --bogus
 expect_status 0 "$tool" control --help
 grep -q -- "--method-order" out.txt || fail "control --help lists no options"
+expect_status 0 "$tool" --version
+grep -q "^fwbundle [0-9][0-9.]* (commit " out.txt || fail "--version: $(cat out.txt)"
+expect_status 2 "$tool" --control
 
 # message
 printf '{\\rtf1 Hello}' > note.rtf

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <cstdint>
 
-#include "gui/qt/model_subscriptions.h"
+#include "ui/model_subscriptions.h"
 #include "notice/notice_display.h"
 
 class QTextEdit;
