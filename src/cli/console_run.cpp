@@ -77,7 +77,8 @@ void ConsoleRun::NoteFiles() {
 
 int ConsoleRun::Finish() {
   requests_.CheckNow();
-  facts_.succeeded = form_.Succeeded() && endedBy_.empty();
+  // An upgrade the router finished before a request to end stays a success.
+  facts_.succeeded = form_.Succeeded();
   if (!form_.Closed()) form_.ExitClick();
   view_.EndProgressLine();
   facts_.address = form_.SelectedIP();
