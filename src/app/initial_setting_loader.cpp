@@ -104,7 +104,7 @@ int TUpgradeForm1::ApplyControlSlot(const FileRow& slot, bool& decided) {
     case InitialSetting::kMethodGet:
       if (!upgradeFile.empty()) {
         FileListValid_ = 1;
-        models_.UpdateFileName.SetText(s.RomFile() + " ;");
+        models_.UpdateFileName.SetText(NativePath(s.RomFile()) + " ;");
         return verdict::kRomDownload;
       }
       if (FileListValid_ == 0) return verdict::kSearchAndWait;
@@ -125,9 +125,10 @@ int TUpgradeForm1::ApplyControlSlot(const FileRow& slot, bool& decided) {
 }
 
 void TUpgradeForm1::SetUserFile(const std::string& path, const std::string& separator) {
+  const std::string native = NativePath(path);
   FileListValid_ = 1;
-  FileList_.SetSingleUserFile(path);
-  models_.UpdateFileName.SetText(path + separator);
+  FileList_.SetSingleUserFile(native);
+  models_.UpdateFileName.SetText(native + separator);
 }
 
 }  // namespace fwu

@@ -77,8 +77,8 @@ void ConsoleRun::NoteFiles() {
 
 int ConsoleRun::Finish() {
   requests_.CheckNow();
-  // An upgrade the router finished before a request to end stays a success.
-  facts_.succeeded = form_.Succeeded();
+  const int status = ExitStatus(form_, !endedBy_.empty(), RunDriver::Program);
+  facts_.succeeded = status == exit_status::kSucceeded;
   if (!form_.Closed()) form_.ExitClick();
   view_.EndProgressLine();
   facts_.address = form_.SelectedIP();
@@ -91,7 +91,7 @@ int ConsoleRun::Finish() {
   if (facts_.romDownload) facts_.bytes = FileSize(facts_.fileNames.front()).value_or(0);
   if (facts_.fallbackReason.empty()) facts_.fallbackReason = PrintableText(OneLine(form_.Models().StatusBar1.Text()));
   std::cerr << VerdictLine(facts_) << std::endl;
-  return facts_.succeeded ? exit_status::kSucceeded : exit_status::kFailed;
+  return status;
 }
 
 }  // namespace fwu

@@ -6,11 +6,18 @@
 
 #include "cli/console_command.h"
 #include "cli/exit_status.h"
+#include "platform/command_line.h"
+#include "platform/console_streams.h"
 
 int main(int argc, char** argv) {
-  const fwu::Arguments arguments(argv + 1, argv + argc);
+  const fwu::UnicodeConsole console;
+  const fwu::CommandLine commandLine = fwu::ReadCommandLine(argc, argv);
+  if (!commandLine.failure.empty()) {
+    std::cerr << "message: fwupgrade: " << commandLine.failure << std::endl;
+    return fwu::exit_status::kBadUsage;
+  }
   try {
-    return fwu::RunConsoleCommand(arguments, std::cerr);
+    return fwu::RunConsoleCommand(commandLine.arguments, std::cerr);
   } catch (const std::exception& failure) {
     std::cerr << "message: fwupgrade: " << failure.what() << std::endl;
     return fwu::exit_status::kBadUsage;

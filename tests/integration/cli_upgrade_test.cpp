@@ -175,6 +175,28 @@ TEST_F(CliUpgradeTest, OlderRouterIsUpgradedByFtpInOneLogin) {
   EXPECT_TRUE(received[0] == first && received[1] == second) << "byte for byte, in table order";
 }
 
+TEST_F(CliUpgradeTest, CtrlCDuringAnFtpUploadNeverHandsTheRouterAWholeLookingImage) {
+  StartLan();
+  StartRouter({"--password", "admin", "--generation", "old"});
+  upgrader_ = Upgrader(PutControl("admin"), {{"firmware.bin", 0x080D, Firmware(4000000, 4)}});
+  // A slow link, so that Ctrl+C finds the image on its way.
+  const std::string dir = lan_->Dir();
+  const std::string script = "tc qdisc add dev eth0 root tbf rate 8mbit burst 32kbit latency 400ms && cd " + dir +
+                             " && env --default-signal=INT " + upgrader_ + " >out 2>err & pid=$!; i=0; "
+                             "until grep -q 'ftp STOR' " + lan_->RecordPath("r1") + " || [ $i -ge 150 ]; do "
+                             "sleep 0.1; i=$((i+1)); done; sleep 1; kill -INT $pid; wait $pid; echo \"exit $?\"; "
+                             // The reset travels behind the data still queued on the slow link.
+                             "i=0; until grep -q 'ftp aborted\\|ftp stored' " + lan_->RecordPath("r1") +
+                             " || [ $i -ge 100 ]; do sleep 0.1; i=$((i+1)); done";
+  const CommandResult result = lan_->RunInPc(script, 30000);
+  const std::string out = ToText(ReadWholeFile(dir + "out").value_or(Bytes{}));
+  EXPECT_EQ(result.out, "exit 1\n") << out << result.err;
+  EXPECT_TRUE(Has(out, "Program ended by SIGINT")) << out;
+  const std::string record = lan_->RecordOf("r1");
+  EXPECT_TRUE(Has(record, "ftp aborted name=firmware.bin")) << record;
+  EXPECT_FALSE(Has(record, "ftp stored")) << record;
+}
+
 TEST_F(CliUpgradeTest, OlderRouterRefusingTheImageByFtpIsUpgradedOverHttp) {
   StartLan();
   StartRouter({"--password", "admin", "--generation", "old", "--ftp-stor-answer", "429"});
@@ -227,17 +249,17 @@ class CliRomDownloadTest : public CliUpgradeTest {
 
 TEST_F(CliRomDownloadTest, GetSavesTheStretchByFtp) {
   StartRomRouter({});
-  // The number form reads the digits after "0x" as decimal: 100, not 256.
+  // A hexadecimal offset is read as one: 0x100 is 256.
   const CommandResult result = Get("0x100", "5000");
   EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
   EXPECT_TRUE(Has(result.out, "Try FTP Get Method first..."));
-  EXPECT_TRUE(Has(result.out, "Data=100#5000"));
+  EXPECT_TRUE(Has(result.out, "Data=256#5000"));
   EXPECT_TRUE(Has(result.out, "Get ROM data success"));
   EXPECT_FALSE(Has(result.out, "Try to use HTTP Get method."));
-  EXPECT_TRUE(Has(lan_->RecordOf("r1"), "ftp RETR 100#5000"));
+  EXPECT_TRUE(Has(lan_->RecordOf("r1"), "ftp RETR 256#5000"));
   const auto saved = ReadWholeFile(lan_->Dir() + "saved.bin");
   ASSERT_TRUE(saved.has_value());
-  EXPECT_TRUE(*saved == Rom(100, 5000));
+  EXPECT_TRUE(*saved == Rom(256, 5000));
 }
 
 TEST_F(CliRomDownloadTest, GetFallsBackToHttpAndKeepsTheOldFile) {

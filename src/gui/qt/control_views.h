@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "gui/qt/model_subscriptions.h"
+#include "ui/model_subscriptions.h"
 #include "ui/controls.h"
 
 class QComboBox;
