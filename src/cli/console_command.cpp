@@ -3,7 +3,7 @@
 #include <array>
 #include <iostream>
 
-#include "app/build_info.h"
+#include "app/first_argument.h"
 #include "cli/argument_checks.h"
 #include "cli/exit_status.h"
 #include "cli/search_command.h"
@@ -22,8 +22,7 @@ int PrintHelp(const Arguments&) {
 }
 
 int PrintVersion(const Arguments&) {
-  std::cout << kProgram << ' ' << build::kVersion << " (commit " << build::kCommit << ", built " << build::kDate
-            << ")\n";
+  std::cout << VersionLine(std::string(kProgram)) << '\n';
   return exit_status::kSucceeded;
 }
 
