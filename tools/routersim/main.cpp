@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
                 "\"ftp COMMAND ARGUMENT\", \"ftp login refused\", \"ftp stored name=NAME bytes=N\",\n"
                 "\"ftp sent range=OFFSET#LENGTH bytes=N\", \"tftp write NAME mode M from ADDR:PORT\",\n"
                 "\"tftp stored NAME bytes=N [as PATH]\", \"tftp reboot from ADDR:PORT\", \"rebooted\",\n"
-                "\"tftp refused NAME\", \"tftp failed at block K\", \"tftp ack K lost|repeated\".\n",
+                "\"tftp refused NAME\", \"tftp failed at block K\", \"tftp ack K lost|repeated\",\n"
+                "\"tftp repeated block K\", \"tftp block K after the end\".\n",
                 table.HelpText().c_str());
     return 0;
   }

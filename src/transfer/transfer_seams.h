@@ -23,12 +23,10 @@ struct TransferJob {
   std::string selectedROMID;
   int selectedType = 0;
   std::string password;
+  // The controller's TimeOut: seconds without progress before it ends the run.
+  int watchdogSeconds = 20;
 };
 
-// Runs to its end on the window thread, pumping events while it waits.
-// Returns 0 or more on success, -2 for a refused login, -4 for an upgrade
-// file that could not be read or was refused, another negative value for
-// any other failure (after which the controller falls back to HTTP).
 // A stretch of the router's ROM data, saved to a file on the PC.
 struct RomRequest {
   MainWindowModels& window;
@@ -36,11 +34,16 @@ struct RomRequest {
   std::string password;
   std::string rangeText;  // offset, "#" and length, both in decimal
   std::string localFile;
+  std::int64_t length = 0;  // bytes asked for: fewer is a failure
 };
 
+// Runs to its end on the window thread, pumping events while it waits.
 class FtpUpgrade {
  public:
   virtual ~FtpUpgrade() = default;
+  // 0 or more on success, -2 for a refused login, -4 for an upgrade file
+  // that could not be read or was refused, another negative value for any
+  // other failure (after which the controller falls back to HTTP).
   virtual int UploadFiles(const TransferJob& job) = 0;
   // 1 saved, -2 login refused, -3 an error that ends the download, any
   // other value a failure after which HTTP is tried.
@@ -57,6 +60,9 @@ class TftpUpgrade {
   virtual ~TftpUpgrade() = default;
   virtual void UploadFiles(const TransferJob& job) = 0;
   virtual std::string UpgradeSection() const = 0;
+  // The program is ending: a run still sending ends as failed (13), one
+  // that already ordered the reboot ends as done (1000).
+  virtual void EndNow() = 0;
 };
 
 }  // namespace fwu
