@@ -195,7 +195,9 @@ HostFacts ReadHostFacts() {
   facts.interfaces = ReadInterfaces();
   facts.pingSockets = CanOpen(SOCK_DGRAM, IPPROTO_ICMP);
   facts.rawSockets = CanOpen(SOCK_RAW, IPPROTO_ICMP);
-  facts.pingGroupRange = ReadFirstLine("/proc/sys/net/ipv4/ping_group_range");
+  std::istringstream range(ReadFirstLine("/proc/sys/net/ipv4/ping_group_range"));
+  std::string low, high;
+  if (range >> low >> high) facts.pingGroupRange = low + " " + high;
   facts.port68Right = Port68Right();
   facts.port68 = UdpPortHolder(68);
   facts.port69 = UdpPortHolder(69);
