@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "cli/argument_checks.h"
 #include "cli/exit_status.h"
 #include "doctor/host_report.h"
 #include "platform/files.h"
@@ -9,21 +10,10 @@
 
 namespace fwu {
 
-namespace {
-
-constexpr const char* kJson = "--json";
-
-}  // namespace
-
-std::string CheckDoctorArguments(const Arguments& arguments) {
-  if (arguments.size() == 1 || (arguments.size() == 2 && arguments[1] == kJson)) return {};
-  return "doctor takes only --json, not \"" + arguments.back() + "\"";
-}
-
 int RunDoctor(const Arguments& arguments) {
   const HostFacts facts = ReadHostFacts();
   const auto checks = JudgeHost(facts, SearchSettings{}.searchIps, ExecutablePath());
-  std::cout << (arguments.size() == 2 ? HostReportJson(facts, checks) : HostReportText(checks)) << std::flush;
+  std::cout << (AsksForJson(arguments) ? HostReportJson(facts, checks) : HostReportText(checks)) << std::flush;
   return WorstLevel(checks) == CheckLevel::Fail ? exit_status::kFailed : exit_status::kSucceeded;
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "cli/console_command.h"
 
 namespace fwu {
@@ -9,7 +7,6 @@ namespace fwu {
 // doctor [--json]: what on this PC stands between it and the routers, one
 // check a line with its fix; sends nothing. Exit status 1 when a check
 // FAILs, else 0.
-std::string CheckDoctorArguments(const Arguments& arguments);
 int RunDoctor(const Arguments& arguments);
 
 }  // namespace fwu
