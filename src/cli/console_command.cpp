@@ -5,6 +5,7 @@
 
 #include "app/first_argument.h"
 #include "cli/argument_checks.h"
+#include "cli/doctor_command.h"
 #include "cli/exit_status.h"
 #include "cli/search_command.h"
 #include "cli/upgrade_run.h"
@@ -49,7 +50,14 @@ constexpr std::array kCommands{
                    "Searches the LAN and lists the routers found, one line each (with --json,\n"
                    "an array of {address, kind, status, rom_id, info}); exit status 0 when it\n"
                    "found any, 1 when none.\n",
-                   CheckSearchArguments, RunSearch},
+                   CheckJsonOption, RunSearch},
+    ConsoleCommand{"doctor", "doctor [--json]",
+                   "Checks what on this PC stands between it and the routers: its links and\n"
+                   "their subnets, ICMP echo, the boot probe's port 68, ports 68 and 69 held by\n"
+                   "other programs, and the firewall. One line per check, OK, WARN or FAIL,\n"
+                   "each with its fix (with --json, one object); sends nothing. Exit status 1\n"
+                   "when a check FAILs, else 0.\n",
+                   CheckJsonOption, RunDoctor},
     ConsoleCommand{"--help", "--help", "Shows this text.\n", CheckNoMoreArguments, PrintHelp},
     ConsoleCommand{"--version", "--version", "Shows the program's version, commit and build date.\n",
                    CheckNoMoreArguments, PrintVersion},
