@@ -76,6 +76,7 @@ void FtpSession::Handle(const std::string& verb, const std::string& argument) {
   if (verb == "QUIT") {
     Reply("221 Goodbye");
     quit_ = true;
+    if (imageStored_ && upgraded_) upgraded_();
   } else if (verb == "USER") {
     user_ = argument;
     loggedIn_ = false;
@@ -168,6 +169,7 @@ void FtpSession::Store(const std::string& name) {
   }
   data.Close();
   record_.Line("ftp stored name=" + SafeStoreName(name) + " bytes=" + std::to_string(total));
+  imageStored_ = imageStored_ || ftp_.finalReply != "429";
   Reply(ftp_.finalReply == "429" ? "429 Image rejected by the router" : "226 Transfer complete");
 }
 

@@ -76,13 +76,6 @@ void TftpSettings::AddSwitches(SwitchTable& table) {
   table.Add("--tftp-lose-ack", "LIST", "comma list of blocks whose first acknowledgement is not sent (0: the request's)",
             BlockList(lostAcks));
   table.Add("--tftp-repeat-ack", "LIST", "comma list of blocks acknowledged twice", BlockList(repeatedAcks));
-  table.Add("--reboot-delay", "MS", "after the \"R!\" request, silent this long, then a running router (default 2000)",
-            [this](const std::string& v) {
-              long long ms = 0;
-              if (!ParseNumber(v, 0, 600000, ms)) return std::string("want milliseconds 0..600000");
-              rebootDelayMs = ms;
-              return std::string();
-            });
 }
 
 std::string TftpService::Start(ServiceContext& context) {
@@ -182,13 +175,7 @@ void TftpService::OnData(const Datagram& datagram, int block) {
 void TftpService::Reboot(const Datagram& datagram) {
   context_->record.Line("tftp reboot from " + Peer(datagram));
   active_ = false;
-  if (onRebootBegins) onRebootBegins();
-  auto timer = std::make_shared<EventLoop::TimerId>(0);
-  *timer = context_->loop.StartTimer(settings_.rebootDelayMs, [this, timer] {
-    context_->loop.StopTimer(*timer);
-    context_->record.Line("rebooted");
-    if (onRebooted) onRebooted();
-  });
+  if (onReboot) onReboot();
 }
 
 void TftpService::Acknowledge(int block) {
