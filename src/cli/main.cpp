@@ -11,6 +11,8 @@
 #include "app/upgrade_program.h"
 #include "cli/console_prompts.h"
 #include "cli/console_view.h"
+#include "fleet/fleet_options.h"
+#include "fleet/fleet_run.h"
 #include "notice/console_notice_display.h"
 #include "platform/files.h"
 #include "platform/poll_event_loop.h"
@@ -26,6 +28,7 @@ constexpr int kBadStart = 2;
 
 constexpr const char* kUsage = R"(usage: fwupgrade-cli [put|set ADDRESS PASSWORD ROMID [FILE] [log]]
        fwupgrade-cli get ADDRESS PASSWORD ROMID OFFSET LENGTH FILE
+       fwupgrade-cli fleet [OPTIONS] [FILE]
 
 Upgrades a router's firmware over the LAN with the files bundled in this
 program (or FILE). Without arguments it searches the LAN, lists the routers
@@ -33,6 +36,8 @@ found and asks which one to upgrade and its password.
 
   put    upgrade ADDRESS at once, unattended; the program then ends
   set    preset ADDRESS, PASSWORD and ROMID, then ask
+  fleet  upgrade every router on the LAN, several at once, and check each
+         one comes back (see fwupgrade-cli fleet --help)
   get    save LENGTH bytes of the router's ROM data from OFFSET (decimal, or
          hexadecimal after 0x) into FILE, unattended
   null   in place of ADDRESS, PASSWORD or ROMID leaves it empty
@@ -91,6 +96,14 @@ int main(int argc, char** argv) {
     return kSucceeded;
   }
   try {
+    if (!arguments.empty() && arguments[0] == "fleet") {
+      const std::vector<std::string> words(arguments.begin() + 1, arguments.end());
+      if (words.size() == 1 && (words[0] == "--help" || words[0] == "-h")) {
+        std::cout << fwu::FleetUsage();
+        return kSucceeded;
+      }
+      return fwu::RunFleet(words, fwu::ExecutablePath(), std::cout, std::cerr);
+    }
     return Run(arguments);
   } catch (const std::exception& failure) {
     std::cerr << "message: fwupgrade: " << failure.what() << std::endl;
