@@ -46,9 +46,9 @@ struct PlanChecks {
   // One login to a running router. On success, method is Http or Ftp by
   // its generation.
   struct Login {
-    enum class Outcome { Accepted, Refused, Failed } outcome;
+    enum class Outcome { Accepted, Refused, Failed } outcome = Outcome::Failed;
     FleetMethod method = FleetMethod::Http;
-    std::string failure;  // why, when Failed
+    std::string failure = {};  // why, when Failed
   };
   std::function<Login(const std::string& address, const std::string& password)> logIn;
 };
