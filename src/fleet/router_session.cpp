@@ -152,6 +152,7 @@ bool RouterSession::RunProgram(std::vector<std::string> words, const std::string
                                ProgramRun::Ended ended) {
   lastMessage_.clear();
   lastStatus_.clear();
+  lastLog_.clear();
   sessionMethod_ = FleetMethod::None;
   words.insert(words.begin(), settings_.programPath);
   program_ = std::make_unique<ProgramRun>(
@@ -171,6 +172,7 @@ void RouterSession::OnLine(const SessionLine& line) {
     case SessionLine::Kind::Status: lastStatus_ = line.text; break;
     case SessionLine::Kind::Message: lastMessage_ = line.text; break;
     case SessionLine::Kind::Log:
+      lastLog_ = line.text;
       sessionMethod_ = MethodFromLogLine(line.text, sessionMethod_);
       if (phase_ == Phase::Upload && sessionMethod_ != FleetMethod::None) row_.method = sessionMethod_;
       break;
@@ -179,7 +181,10 @@ void RouterSession::OnLine(const SessionLine& line) {
 }
 
 std::string RouterSession::FailureText(int status) const {
+  // A message box is what the program gives as its verdict; without one,
+  // its last log line says more than a status prompt.
   if (!lastMessage_.empty()) return lastMessage_;
+  if (!lastLog_.empty()) return lastLog_;
   if (!lastStatus_.empty()) return lastStatus_;
   return "ended with exit status " + std::to_string(status);
 }

@@ -88,6 +88,7 @@ class RouterSession {
   // a failure is reported with.
   std::string lastMessage_;
   std::string lastStatus_;
+  std::string lastLog_;
 };
 
 }  // namespace fwu

@@ -75,8 +75,7 @@ TEST_F(FleetTest, EightRoutersEachGetTheirVerdict) {
       {"Http", "192.168.20.1", {"--password", "pw", "--info", "v1", "--info-after", "v2", "--reboot-delay", "500"}},
       {"Ftp", "192.168.21.1", {"--password", "pw", "--generation", "old", "--info-after", "v2", "--reboot-delay", "500"}},
       {"FtpHttp", "192.168.22.1",
-       {"--password", "pw", "--generation", "old", "--ftp-port-answer", "500", "--info-after", "v2",
-        "--reboot-delay", "500"}},
+       {"--password", "pw", "--generation", "old", "--no-ftp", "--info-after", "v2", "--reboot-delay", "500"}},
       {"Crashed", "192.168.23.1", {"--crashed", "--info-after", "v2", "--reboot-delay", "500"}},
       {"Other", "192.168.24.1", {"--password", "pw", "--rom-id", "ZRT900"}},
       {"Secret", "192.168.25.1", {"--password", "secret"}},
@@ -85,10 +84,12 @@ TEST_F(FleetTest, EightRoutersEachGetTheirVerdict) {
   };
   StartLan(routers);
   const std::string log = lan_->Dir() + "fleet.jsonl";
+  const std::string backups = lan_->Dir() + "backups";
   const std::string common = "--password wrong --password pw --romid QRT --recover --jobs 8 --verify-timeout 8 ";
+  const std::string backup = "--backup " + backups + " --rom 16:4096 ";
 
   // A dry run plans and logs in, and sends nothing.
-  const CommandResult dry = Fleet(common + "--dry-run " + file_);
+  const CommandResult dry = Fleet(common + backup + "--dry-run " + file_);
   EXPECT_EQ(dry.exitStatus, 0) << dry.out << dry.err;
   EXPECT_TRUE(Has(dry.out, "plan: 8 routers")) << dry.out;
   for (const SimRouter& r : routers) {
@@ -96,8 +97,9 @@ TEST_F(FleetTest, EightRoutersEachGetTheirVerdict) {
     EXPECT_FALSE(Has(lan_->RecordOf(r.name), "ftp STOR")) << r.name;
   }
   EXPECT_FALSE(Has(lan_->RecordOf("Other"), "http GET /cgi-bin/logi")) << "another model gets no login";
+  EXPECT_TRUE(std::filesystem::is_empty(backups)) << "a dry run asks for no ROM data";
 
-  const CommandResult run = Fleet(common + "--log " + log + " " + file_);
+  const CommandResult run = Fleet(common + backup + "--log " + log + " " + file_);
   EXPECT_EQ(run.exitStatus, 1) << run.out << run.err;
   EXPECT_TRUE(Has(run.out, "4 verified, 1 not verified, 2 failed, 1 skipped")) << run.out;
   for (const char* name : {"Http", "Ftp", "FtpHttp", "Crashed", "Gone"}) {
@@ -112,10 +114,13 @@ TEST_F(FleetTest, EightRoutersEachGetTheirVerdict) {
   const Bytes logged = ReadWholeFile(log).value_or(Bytes());
   const auto done = EventsByAddress(std::string(logged.begin(), logged.end()), "router-done");
   const std::map<std::string, std::vector<std::string>> expected{
-      {"192.168.20.1", {"\"method\": \"http\"", "\"result\": \"verified\"", "\"info_before\": \"v1\"", "\"info_after\": \"v2\""}},
+      {"192.168.20.1",
+       {"\"method\": \"http\"", "\"result\": \"verified\"", "\"info_before\": \"v1\"", "\"info_after\": \"v2\"",
+        "\"backup\": \"" + backups + "/192.168.20.1-QRT101-"}},
       {"192.168.21.1", {"\"method\": \"ftp\"", "\"result\": \"verified\""}},
       {"192.168.22.1", {"\"method\": \"http-after-ftp\"", "\"result\": \"verified\""}},
-      {"192.168.23.1", {"\"method\": \"tftp\"", "\"result\": \"verified\"", "\"backup\": null"}},
+      {"192.168.23.1",
+       {"\"method\": \"tftp\"", "\"result\": \"verified\"", "\"backup\": null", "nothing to back up"}},
       {"192.168.24.1", {"\"method\": null", "\"result\": \"skipped\"", "\"reason\": \"other model\""}},
       {"192.168.25.1", {"\"result\": \"failed\"", "\"reason\": \"password refused\""}},
       {"192.168.26.1", {"\"method\": \"http\"", "\"result\": \"failed\"", "Abnormal Terminate"}},
@@ -125,6 +130,17 @@ TEST_F(FleetTest, EightRoutersEachGetTheirVerdict) {
     ASSERT_TRUE(done.count(address)) << address;
     for (const std::string& part : parts) EXPECT_TRUE(Has(done.at(address), part)) << done.at(address);
   }
+
+  // The ROM data of the five routers that got so far, as `get` saves it
+  // (the simulator's byte at offset x is x % 251), and nothing half-written.
+  int saved = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(backups)) {
+    const Bytes rom = ReadWholeFile(entry.path().string()).value_or(Bytes());
+    ASSERT_EQ(rom.size(), 4096u) << entry.path();
+    for (std::size_t i = 0; i < rom.size(); ++i) ASSERT_EQ(rom[i], (16 + i) % 251) << entry.path();
+    ++saved;
+  }
+  EXPECT_EQ(saved, 5) << "Http, Ftp, FtpHttp, Stalls and Gone; not the crashed one";
 
   // Run again for what is left: the upgraded routers are already current.
   const CommandResult again =
