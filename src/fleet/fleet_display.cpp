@@ -15,10 +15,16 @@ constexpr std::int64_t kRedrawMs = 200;
 std::string LiveLine(const RouterSession& session) {
   const PlannedRouter& row = session.Row();
   const char* method = MethodName(row.method);
+  const RouterSession::Phase phase = session.CurrentPhase();
   char line[160];
-  std::snprintf(line, sizeof line, "%-16s %-15s %-12s %3d%%", row.address.c_str(), method ? method : "-",
-                RouterSession::PhaseName(session.CurrentPhase()), session.Percent());
+  std::snprintf(line, sizeof line, "%-16s %-15s %-12s", row.address.c_str(), method ? method : "-",
+                RouterSession::PhaseName(phase));
   std::string text = line;
+  // Only the program's transfers report how far they are.
+  if (phase == RouterSession::Phase::Backup || phase == RouterSession::Phase::Upload) {
+    std::snprintf(line, sizeof line, " %3d%%", session.Percent());
+    text += line;
+  }
   if (const double speed = session.BytesPerSecond(); speed > 0) {
     std::snprintf(line, sizeof line, "  %.1f KB/s", speed / 1024.0);
     text += line;
