@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/application_control.h"
-#include "app/transfer_seams.h"
+#include "transfer/transfer_seams.h"
 #include "bundle/file_table.h"
 #include "bundle/initial_setting.h"
 #include "platform/event_loop.h"

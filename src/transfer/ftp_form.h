@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/transfer_seams.h"
+#include "transfer/transfer_seams.h"
 #include "bundle/file_selector.h"
 #include "net/ftp_client.h"
 

@@ -8,7 +8,7 @@
 #include "platform/binary_file.h"
 #include "platform/files.h"
 #include "platform/socket_error.h"
-#include "transfer/error_text.h"
+#include "platform/error_text.h"
 #include "transfer/response_head.h"
 #include "transfer/transfer_view.h"
 

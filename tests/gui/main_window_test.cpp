@@ -15,7 +15,7 @@
 #include <QTest>
 
 #include "app/application_control.h"
-#include "app/transfer_seams.h"
+#include "transfer/transfer_seams.h"
 #include "app/upgrade_form.h"
 #include "fake_lan.h"
 #include "gui/qt/qt_dialogs.h"

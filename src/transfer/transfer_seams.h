@@ -25,10 +25,6 @@ struct TransferJob {
   std::string password;
 };
 
-// Runs to its end on the window thread, pumping events while it waits.
-// Returns 0 or more on success, -2 for a refused login, -4 for an upgrade
-// file that could not be read or was refused, another negative value for
-// any other failure (after which the controller falls back to HTTP).
 // A stretch of the router's ROM data, saved to a file on the PC.
 struct RomRequest {
   MainWindowModels& window;
@@ -38,9 +34,13 @@ struct RomRequest {
   std::string localFile;
 };
 
+// Runs to its end on the window thread, pumping events while it waits.
 class FtpUpgrade {
  public:
   virtual ~FtpUpgrade() = default;
+  // 0 or more on success, -2 for a refused login, -4 for an upgrade file
+  // that could not be read or was refused, another negative value for any
+  // other failure (after which the controller falls back to HTTP).
   virtual int UploadFiles(const TransferJob& job) = 0;
   // 1 saved, -2 login refused, -3 an error that ends the download, any
   // other value a failure after which HTTP is tried.
