@@ -90,7 +90,8 @@ bool ChildProcess::Start(const Launch& launch) {
   if (pid == 0) {
     setpgid(0, 0);
 #ifdef __linux__
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    // Ended in order, as by Ctrl+C, if this program dies: no temporary file stays.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() != parent) _exit(127);
 #endif
     const int input = open("/dev/null", O_RDONLY);

@@ -11,7 +11,7 @@ namespace fwu {
 // through descriptors the caller watches. Standard input reads as ended.
 // The child gets a process group of its own, so that a Ctrl+C on the
 // terminal reaches this program only and it alone decides how each child
-// ends; and it dies with this program if this one is killed.
+// ends; and it is asked to end in order (SIGTERM) if this one dies.
 class ChildProcess {
  public:
   struct Launch {
