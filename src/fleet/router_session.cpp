@@ -54,9 +54,10 @@ void RouterSession::Start() {
 void RouterSession::Interrupt() {
   interrupted_ = true;
   if (program_) program_->RequestEnd();
+  // The firmware is in: only the check is cut short.
   if (poll_) {
     poll_->Stop();
-    Finish(RouterResult::Failed, "interrupted");
+    Finish(RouterResult::NotVerified, "interrupted");
   }
 }
 

@@ -45,7 +45,8 @@ class RouterSession {
   ~RouterSession();
 
   void Start();
-  // Ctrl+C: the step under way ends as failed ("interrupted").
+  // Ctrl+C: a backup or upload under way ends as failed, a wait for the
+  // reboot as not verified ("interrupted").
   void Interrupt();
   // The step under way does not end when asked: end it now.
   void Kill();
