@@ -38,8 +38,9 @@ bool RunningRouterPoll::Start(const std::string& address, std::int64_t timeoutMs
   accept_ = std::move(accept);
   done_ = std::move(done);
   last_.reset();
+  // The first probe goes at the first tick: done is never called from
+  // inside Start.
   timer_ = loop_.StartTimer(kReadIntervalMs, [this] { Tick(); });
-  Tick();
   return true;
 }
 
@@ -50,8 +51,7 @@ void RunningRouterPoll::Stop() {
 }
 
 void RunningRouterPoll::Tick() {
-  ReadAnswers();
-  if (!timer_) return;  // finished while reading
+  if (ReadAnswers()) return;  // done has run: this object may be gone
   const std::int64_t now = loop_.NowMs();
   if (now >= deadline_) {
     Finish(false);
@@ -67,19 +67,19 @@ void RunningRouterPoll::Tick() {
   }
 }
 
-void RunningRouterPoll::ReadAnswers() {
+bool RunningRouterPoll::ReadAnswers() {
   std::array<std::uint8_t, 512> buffer{};
   for (;;) {
     std::size_t received = 0;
     Ipv4Endpoint sender;
-    if (socket_->ReceiveFrom(buffer, received, sender) != 0) return;
+    if (socket_->ReceiveFrom(buffer, received, sender) != 0) return false;
     if (sender.address != address_) continue;
     const auto texts = ParseAnswer(ProbeKind::Query, std::span(buffer.data(), received));
     if (!texts) continue;
     last_ = Answer{texts->romId, texts->info};
     if (accept_(*last_)) {
       Finish(true);
-      return;
+      return true;
     }
   }
 }

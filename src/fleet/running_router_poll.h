@@ -41,7 +41,8 @@ class RunningRouterPoll {
 
  private:
   void Tick();
-  void ReadAnswers();
+  // True when an answer was accepted and done has run.
+  bool ReadAnswers();
   void Finish(bool accepted);
 
   EventLoop& loop_;
