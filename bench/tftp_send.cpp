@@ -27,14 +27,13 @@ int main(int argc, char** argv) {
   fwu::HiddenNoticePresenter notices;
   fwu::MainWindowModels models;
   fwu::TUdpEndpoint udp(loop);
-  udp.Loaded();
   fwu::TTFTPForm form(loop, udp, notices, dialogs);
   // Ends the measurement inside the event that saw the last acknowledgement,
   // before the window's own timer would act on it.
   const auto received = udp.OnDataReceived;
   udp.OnDataReceived = [&](int numberBytes, const std::string& fromIP, int port) {
     received(numberBytes, fromIP, port);
-    if (form.CurrentIndex() >= fwu::TTFTPForm::kAllSent) loop.Quit();
+    if (form.State() == fwu::TTFTPForm::RunState::AllSent) loop.Quit();
   };
   fwu::FileTable files;
   files.Add({argv[2], 0x080D, 1});
@@ -53,7 +52,7 @@ int main(int argc, char** argv) {
   loop.Run();
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
   const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-  if (form.CurrentIndex() != fwu::TTFTPForm::kAllSent) {
+  if (form.State() != fwu::TTFTPForm::RunState::AllSent) {
     std::fprintf(stderr, "transfer failed (stop counter %d)\n", static_cast<int>(stopCounter));
     return 1;
   }

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(step.outcome == TftpStep::Outcome::Send && step.datagram[1] == fwu::tftp::kWriteRequest);
   fwu::Bytes last(step.datagram.begin(), step.datagram.end());
   int nextData = 1;  // the data block the router must see next
-  int retransmissions = 0;
+  int silentSeconds = 0;
 
   const std::span<const std::uint8_t> script(data + 2, size - 2);
   for (std::size_t start = 0; start <= script.size() && sender.CurrentState() != TftpFileSender::State::Idle;) {
@@ -44,18 +44,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto datagram = script.subspan(start, end - start);
     start = end + 1;
     if (datagram.empty()) {
+      // Never given up: the last datagram again each second, then every
+      // other second once the silence is long.
       step = sender.OnRetransmitDue();
-      if (step.outcome == TftpStep::Outcome::Send) {
-        FUZZ_CHECK(++retransmissions <= TftpFileSender::kMaxRetransmissions);
-        FUZZ_CHECK(fwu::Bytes(step.datagram.begin(), step.datagram.end()) == last);
-      } else {
-        FUZZ_CHECK(step.outcome == TftpStep::Outcome::GaveUp &&
-                   retransmissions == TftpFileSender::kMaxRetransmissions);
-      }
+      ++silentSeconds;
+      const bool due = silentSeconds <= TftpFileSender::kSteadyResendSeconds ||
+                       (silentSeconds - TftpFileSender::kSteadyResendSeconds) % 2 == 0;
+      FUZZ_CHECK((step.outcome == TftpStep::Outcome::Send) == due);
+      if (due) FUZZ_CHECK(fwu::Bytes(step.datagram.begin(), step.datagram.end()) == last);
       continue;
     }
     CheckReply(datagram);
     step = sender.OnDatagram(datagram);
+    // An error is reported with its code and leaves the transfer standing.
+    FUZZ_CHECK(step.error.has_value() == (step.outcome == TftpStep::Outcome::Refused));
+    FUZZ_CHECK(!step.error || sender.CurrentState() == TftpFileSender::State::AwaitingAck);
     FUZZ_CHECK(step.acknowledged.has_value() ==
                (step.outcome == TftpStep::Outcome::Send || step.outcome == TftpStep::Outcome::FileSent ||
                 step.outcome == TftpStep::Outcome::ReadError));
@@ -65,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (step.outcome != TftpStep::Outcome::Send) continue;
     // Lock-step: each acknowledgement moves on by exactly the next block,
     // which carries the file's own bytes at its place.
-    retransmissions = 0;
+    silentSeconds = 0;
     const auto& packet = step.datagram;
     FUZZ_CHECK(packet.size() >= 4 && packet.size() <= fwu::tftp::kLargestPacket && packet[1] == fwu::tftp::kData);
     FUZZ_CHECK(((packet[2] << 8) | packet[3]) == nextData && *step.acknowledged == nextData - 1);

@@ -44,7 +44,8 @@ void TUpgradeForm1::ResetStopCounter() {
 
 TransferJob TUpgradeForm1::MakeJob() {
   return TransferJob{StopCounter_,   UpgradeState_,  models_,       FileList_,
-                     SelectedIP_,    SelectedROMID_, SelectedType_, models_.PasswordComBox.Text()};
+                     SelectedIP_,    SelectedROMID_, SelectedType_, models_.PasswordComBox.Text(),
+                     TimeOut_};
 }
 
 bool TUpgradeForm1::UpgradeRunning() const {

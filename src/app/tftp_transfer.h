@@ -13,10 +13,12 @@ class TftpTransfer final : public TftpUpgrade {
   explicit TftpTransfer(TTFTPForm& form) : form_(form) {}
 
   void UploadFiles(const TransferJob& job) override {
+    form_.SetWatchdogSeconds(job.watchdogSeconds);
     form_.UploadFiles(job.progressChannel, job.upgradeState, job.window.Memo1, job.window.StatusBar1,
                       job.window.ProgressBar1, job.files, job.selectedIP, job.selectedROMID, job.selectedType);
   }
   std::string UpgradeSection() const override { return form_.UpgradeSection(); }
+  void EndNow() override { form_.EndNow(); }
 
  private:
   TTFTPForm& form_;

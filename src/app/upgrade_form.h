@@ -107,6 +107,8 @@ class TUpgradeForm1 {
   std::int16_t UpgradeState() const { return UpgradeState_; }
   const std::string& SectionResult() const { return SectionResult_; }
   int LoginResult() const { return LoginResult_; }
+  const std::string& SelectedIP() const { return SelectedIP_; }
+  const std::string& SelectedROMID() const { return SelectedROMID_; }
   struct Modes {
     bool put, get, param, log, autoRun, interactive, methodFirst, factoryRelease, sectionIDCheck;
   };

@@ -2,22 +2,14 @@
 
 namespace fwu {
 
-namespace {
-
-TUdpEndpoint& Loaded(TUdpEndpoint& endpoint) {
-  endpoint.Loaded();
-  return endpoint;
-}
-
-}  // namespace
-
 UpgradeProgram::UpgradeProgram(EventLoop& loop, Dialogs& dialogs, NoticeDisplay& noticeDisplay,
                                ApplicationControl& application, std::vector<std::string> arguments,
                                std::string programPath)
     : notices_(loop, noticeDisplay),
       search_(MakeRefreshForm(loop)),
       udp_(loop),
-      tftpForm_(loop, Loaded(udp_), notices_, dialogs),
+      // The TFTP window opens the endpoint for each run.
+      tftpForm_(loop, udp_, notices_, dialogs),
       tftp_(tftpForm_),
       ftp_(loop, notices_, dialogs),
       form_(UpgradeFormServices{loop, dialogs, *search_, notices_, application, &tftp_, &ftp_},

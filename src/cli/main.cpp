@@ -1,12 +1,10 @@
 // fwupgrade-cli: the upgrade program on a terminal. Same command line as
-// the window; the log pane goes to stdout, the status line and message
-// boxes to stderr. Exit status 0 when the operation succeeded, 1 when it
-// failed, 2 on bad usage or a failed start.
+// the window, plus the console's own commands (see console_command.cpp);
+// the log pane goes to stdout, the status line and message boxes to stderr.
 #include <exception>
 #include <iostream>
-#include <string>
-#include <vector>
 
+<<<<<<< HEAD
 #include "app/loop_quitter.h"
 #include "app/upgrade_program.h"
 #include "cli/console_prompts.h"
@@ -88,14 +86,22 @@ int Run(const std::vector<std::string>& arguments) {
 }
 
 }  // namespace
+=======
+#include "cli/console_command.h"
+#include "cli/exit_status.h"
+#include "platform/command_line.h"
+#include "platform/console_streams.h"
+>>>>>>> main
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
-  if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-    std::cout << kUsage;
-    return kSucceeded;
+  const fwu::UnicodeConsole console;
+  const fwu::CommandLine commandLine = fwu::ReadCommandLine(argc, argv);
+  if (!commandLine.failure.empty()) {
+    std::cerr << "message: fwupgrade: " << commandLine.failure << std::endl;
+    return fwu::exit_status::kBadUsage;
   }
   try {
+<<<<<<< HEAD
     if (!arguments.empty() && arguments[0] == "fleet") {
       const std::vector<std::string> words(arguments.begin() + 1, arguments.end());
       if (words.size() == 1 && (words[0] == "--help" || words[0] == "-h")) {
@@ -105,8 +111,11 @@ int main(int argc, char** argv) {
       return fwu::RunFleet(words, fwu::ExecutablePath(), std::cout, std::cerr);
     }
     return Run(arguments);
+=======
+    return fwu::RunConsoleCommand(commandLine.arguments, std::cerr);
+>>>>>>> main
   } catch (const std::exception& failure) {
     std::cerr << "message: fwupgrade: " << failure.what() << std::endl;
-    return kBadStart;
+    return fwu::exit_status::kBadUsage;
   }
 }

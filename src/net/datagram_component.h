@@ -19,6 +19,11 @@ class DatagramComponent {
  public:
   virtual ~DatagramComponent() = default;
 
+  // A fresh socket bound to a port the system picks, for one exchange;
+  // Close ends it, and with it whatever still arrives for that exchange.
+  virtual void Open() = 0;
+  virtual void Close() = 0;
+
   virtual void SetRemoteHost(const std::string& host) = 0;
   virtual void SetRemotePort(int port) = 0;
   // One datagram to RemoteHost:RemotePort; OnDataSend fires before it

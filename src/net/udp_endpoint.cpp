@@ -40,6 +40,17 @@ void TUdpEndpoint::Bind() {
   watch_ = loop_.WatchFd(socket_.Descriptor(), EventLoop::Interest::Readable, [this] { ReadOneDatagram(); });
 }
 
+void TUdpEndpoint::Open() {
+  loaded_ = true;
+  Rebind();
+}
+
+void TUdpEndpoint::Rebind() {
+  CloseSocket();
+  CreateSocket();
+  Bind();
+}
+
 void TUdpEndpoint::CloseSocket() {
   if (watch_ != 0) loop_.Unwatch(watch_);
   watch_ = 0;
@@ -48,10 +59,7 @@ void TUdpEndpoint::CloseSocket() {
 
 void TUdpEndpoint::SetLocalPort(int port) {
   localPort_ = port;
-  if (!loaded_) return;
-  CloseSocket();
-  CreateSocket();
-  Bind();
+  if (loaded_) Rebind();
 }
 
 std::uint16_t TUdpEndpoint::BoundPort() {

@@ -47,6 +47,9 @@ class TUdpEndpoint final : public DatagramComponent {
 
   // Binds to any local address and LocalPort and starts delivering arrivals.
   void Loaded();
+  // A new socket, bound as Loaded binds; Close closes the socket.
+  void Open() override;
+  void Close() override { CloseSocket(); }
   void SendBuffer(const void* buffer, std::size_t length) override;
   std::size_t ReadBuffer(void* destination, std::size_t capacity) override;
 
@@ -59,6 +62,7 @@ class TUdpEndpoint final : public DatagramComponent {
  private:
   void CreateSocket();
   void Bind();
+  void Rebind();
   void CloseSocket();
   void ReadOneDatagram();
   Ipv4 ResolveRemote();

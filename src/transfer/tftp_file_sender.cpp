@@ -19,13 +19,19 @@ TftpStep TftpFileSender::Start(std::string_view name, const RandomAccessSource& 
 TftpStep TftpFileSender::OnDatagram(std::span<const std::uint8_t> datagram) {
   const tftp::Reply reply = tftp::ReadReply(datagram);
   switch (reply.kind) {
-    case tftp::Reply::Kind::Error:
-      return Fail(TftpStep::Outcome::Refused);
+    case tftp::Reply::Kind::Error: {
+      TftpStep step;
+      step.outcome = TftpStep::Outcome::Refused;
+      step.error = TftpStep::RouterError{reply.number, reply.errorText};
+      return step;
+    }
     case tftp::Reply::Kind::Acknowledgement:
       // Only the acknowledgement of the block just sent moves the file on.
       // A repeated one is ignored rather than answered with the block again,
       // so one lost acknowledgement never doubles every later block.
-      if (state_ == State::AwaitingAck && reply.block + 1 == nextBlock_) return OnAcknowledgement(reply.block);
+      // One numbered ahead is no acknowledgement of what was sent: past the
+      // last block it would end a file the router never got whole.
+      if (state_ == State::AwaitingAck && reply.number + 1 == nextBlock_) return OnAcknowledgement(reply.number);
       return {};
     case tftp::Reply::Kind::Other:
       return {};
@@ -34,6 +40,7 @@ TftpStep TftpFileSender::OnDatagram(std::span<const std::uint8_t> datagram) {
 }
 
 TftpStep TftpFileSender::OnAcknowledgement(std::uint16_t block) {
+  silentSeconds_ = 0;
   retransmissions_ = 0;
   TftpStep step;
   if (block < segmentCount_) {
@@ -63,7 +70,10 @@ TftpStep TftpFileSender::SendBlock(std::size_t length) {
 
 TftpStep TftpFileSender::OnRetransmitDue() {
   if (state_ != State::AwaitingAck) return TftpStep::Ending(TftpStep::Outcome::Nothing);
-  if (retransmissions_ == kMaxRetransmissions) return Fail(TftpStep::Outcome::GaveUp);
+  ++silentSeconds_;
+  const bool due = silentSeconds_ <= kSteadyResendSeconds ||
+                   (silentSeconds_ - kSteadyResendSeconds) % kBackedOffResendSeconds == 0;
+  if (!due) return {};
   ++retransmissions_;
   TftpStep step = TftpStep::Sending(packet_);
   step.retransmission = retransmissions_;
@@ -78,6 +88,7 @@ TftpStep TftpFileSender::Fail(TftpStep::Outcome outcome) {
 void TftpFileSender::Stop() {
   state_ = State::Idle;
   file_ = nullptr;
+  silentSeconds_ = 0;
   retransmissions_ = 0;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "platform/binary_file.h"
@@ -17,10 +18,13 @@ struct TftpStep {
     Nothing,    // nothing changed: a repeated or stray acknowledgement
     Send,       // send `datagram`
     FileSent,   // the last block was acknowledged
-    Refused,    // the router sent an error packet
+    Refused,    // the router sent an error packet; its owner decides
     ReadError,  // the next block could not be read from the file
     TooLarge,   // the file needs more blocks than 16-bit numbers allow
-    GaveUp,     // no acknowledgement after every retransmission
+  };
+  struct RouterError {
+    std::uint16_t code = 0;
+    std::string text;  // as received: not yet fit to show
   };
   enum class Timer { Keep, Arm, Stop };
 
@@ -30,7 +34,8 @@ struct TftpStep {
   std::optional<std::uint16_t> acknowledged;
   // Valid until the sender's next call.
   std::span<const std::uint8_t> datagram;
-  int retransmission = 0;  // 1..kMaxRetransmissions when this is one
+  int retransmission = 0;  // 1, 2, ... when this is one
+  std::optional<RouterError> error;  // with Refused
 
   static TftpStep Sending(std::span<const std::uint8_t> datagram) {
     TftpStep step;
@@ -49,24 +54,33 @@ struct TftpStep {
 
 // One file written to the router in lock-step, 512-byte blocks: a protocol
 // state machine without sockets. Its owner sends what a step asks for and
-// runs the retransmission timer; acknowledgements and the timer's expiry
-// come back as calls.
+// runs the retransmission timer, which ticks once a second while armed;
+// acknowledgements and the ticks come back as calls.
+//
+// The sender never gives up by itself: a boot loader erasing or writing
+// flash may stay silent for many seconds, and only the owner's watchdog
+// knows how long is too long. It sends the last datagram again each second
+// of silence, then, after kSteadyResendSeconds, every other second, so that
+// a busy router is not flooded.
 //
 //   TftpFileSender sender;
 //   TftpStep step = sender.Start("image.bin", file);   // the write request
 //   ... each datagram from the router: step = sender.OnDatagram(bytes);
-//   ... each retransmission timeout:   step = sender.OnRetransmitDue();
+//   ... each second of silence:        step = sender.OnRetransmitDue();
 class TftpFileSender {
  public:
   static constexpr std::int64_t kRetransmitMs = 1000;
-  static constexpr int kMaxRetransmissions = 5;
+  static constexpr int kSteadyResendSeconds = 5;
+  static constexpr int kBackedOffResendSeconds = 2;
 
   enum class State { Idle, AwaitingAck };
 
   // Builds the write request for `name`; the file must outlive the transfer.
   TftpStep Start(std::string_view name, const RandomAccessSource& file);
-  // Any datagram from the router, whatever its size or content.
+  // Any datagram from the router, whatever its size or content. An error
+  // packet is reported, not acted on: the transfer stands until Stop.
   TftpStep OnDatagram(std::span<const std::uint8_t> datagram);
+  // One second more without an acknowledgement.
   TftpStep OnRetransmitDue();
   // Forgets the file (the run ended elsewhere).
   void Stop();
@@ -88,6 +102,7 @@ class TftpFileSender {
   std::uint16_t nextBlock_ = 0;
   // The last datagram sent, kept for retransmission.
   Bytes packet_;
+  int silentSeconds_ = 0;
   int retransmissions_ = 0;
 };
 

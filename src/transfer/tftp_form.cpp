@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/event_loop.h"
+#include "platform/printable_text.h"
 #include "transfer/tftp_packets.h"
 #include "ui/controls.h"
 
@@ -32,7 +33,9 @@ TTFTPForm::TTFTPForm(EventLoop& loop, DatagramComponent& UDP1, NoticePresenter& 
       notices_(notices),
       dialogs_(dialogs),
       TFTPTimer_(loop, kTimerIntervalMs, [this] { TFTPTimerTimer(); }),
-      retransmitTimer_(loop, TftpFileSender::kRetransmitMs, [this] { RetransmitTimerTimer(); }) {
+      retransmitTimer_(loop, TftpFileSender::kRetransmitMs, [this] { RetransmitTimerTimer(); }),
+      rebootNoticeTimer_(loop, kRebootNoticeMs, [this] { RebootNoticeTimerTimer(); }),
+      rebootWaitTimer_(loop, kRebootWaitMs, [this] { FinishRecovery(); }) {
   UDP1_.OnDataReceived = [this](int numberBytes, const std::string& fromIP, int port) {
     UDP1DataReceived(numberBytes, fromIP, port);
   };
@@ -66,30 +69,44 @@ void TTFTPForm::UploadFiles(std::atomic<std::int16_t>& stopCounter, std::atomic<
                                              notices_, dialogs_);
   fileOpen_ = 0;
   tooLarge_ = false;
+  lastResendMs_.reset();
   totalLength_ = TotalUploadLength();
-  CurrentIndex_ = kIdle;
+  state_ = RunState::Idle;
+  row_ = 0;
   SentCount_ = 0;
+  UDP1_.Open();
   TFTPTimer_.SetEnabled(true);
   progress.SetMax(totalLength_ > 0 ? static_cast<int>(totalLength_ / tftp::kBlockSize) : 0);
   progress.SetPosition(0);
   // A file the block numbers cannot cover would wrap them and corrupt the
   // image on the router: nothing is sent at all.
   if (tooLarge_) {
-    CurrentIndex_ = kFailed;
+    state_ = RunState::Failed;
     EndRunNow();
     return;
   }
-  CurrentIndex_ = selector_->SelectNextFile(0, run_);
-  if (CurrentIndex_ >= SelectionResult::kNoMoreFiles || CurrentIndex_ < 0) {
-    if (CurrentIndex_ < 0) CurrentIndex_ = kFailed;
+  TakeSelection(selector_->SelectNextFile(0, run_));
+  if (state_ != RunState::Sending) {
     EndRunNow();
     return;
   }
-  const std::string& path = files[static_cast<std::size_t>(CurrentIndex_)].path;
+  const std::string& path = files[static_cast<std::size_t>(row_)].path;
   Log("Send file: " + path + " to " + host_);
   if (StartFile(host_, path) < 0) {
-    CurrentIndex_ = kFailed;
+    state_ = RunState::Failed;
     EndRunNow();
+  }
+}
+
+void TTFTPForm::TakeSelection(int result) {
+  if (SelectionResult::IsRow(result)) {
+    row_ = result;
+    state_ = RunState::Sending;
+  } else if (result == SelectionResult::kNoMoreFiles) {
+    state_ = RunState::AllSent;
+  } else {
+    // Nothing to send, or a message file that could not be opened.
+    state_ = RunState::Failed;
   }
 }
 
@@ -120,7 +137,7 @@ void TTFTPForm::EndRunNow() {
 }
 
 int TTFTPForm::StartFile(const std::string& host, const std::string& path) {
-  if (CurrentIndex_ > 0) SetStatus("Upgrade Not Complete Please Wait to Continue...");
+  if (row_ > 0) SetStatus("Upgrade Not Complete Please Wait to Continue...");
   const std::string name = TftpFileName(path);
   Log(name);
   if (fileOpen_ != 0) {
@@ -176,18 +193,34 @@ void TTFTPForm::UDP1DataReceived(int /*numberBytes*/, const std::string& fromIP,
   // move nor end the recovery of this router.
   if (!host_.empty() && fromIP != host_) return;
   const TftpStep step = sender_.OnDatagram(std::span<const std::uint8_t>(packet, length));
-  if (step.outcome == TftpStep::Outcome::Refused) {
-    // Also after the run: then only the progress bar shows it, and nothing
-    // acts on the failed state until the next run resets it.
-    CurrentIndex_ = kIdle;
-    fileOpen_ = 0;
-    if (progress_ != nullptr) progress_->SetPosition(0);
-    Perform(step);
-    CloseFile();
-    CurrentIndex_ = kFailed;
-    return;
+  if (step.error) {
+    OnRouterError(step);
+  } else if (step.acknowledged) {
+    OnAcknowledged(step);
   }
-  if (step.acknowledged) OnAcknowledged(step);
+}
+
+void TTFTPForm::OnRouterError(const TftpStep& step) {
+  const TftpStep::RouterError& error = *step.error;
+  std::string text = PrintableText(error.text);
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) > 0x7F) c = '?';
+  }
+  Log("Router answered TFTP error " + std::to_string(error.code) + ": " + text);
+  // Once the last file's last block is acknowledged the router holds every
+  // image: whatever it says about an earlier datagram, the reboot order is
+  // what is left to send.
+  if (state_ != RunState::Sending) return;
+  if (AnswersAResend(error)) return;
+  fileOpen_ = 0;
+  progress_->SetPosition(0);
+  CloseFile();
+  state_ = RunState::Failed;
+}
+
+bool TTFTPForm::AnswersAResend(const TftpStep::RouterError& error) const {
+  return error.code == tftp::kUnknownTransferId && lastResendMs_ &&
+         loop_.NowMs() - *lastResendMs_ <= static_cast<std::int64_t>(watchdogSeconds_) * 1000;
 }
 
 void TTFTPForm::OnAcknowledged(const TftpStep& step) {
@@ -199,7 +232,7 @@ void TTFTPForm::OnAcknowledged(const TftpStep& step) {
   switch (step.outcome) {
     case TftpStep::Outcome::ReadError:
       Log("Read Error");
-      CurrentIndex_ = kFailed;
+      state_ = RunState::Failed;
       break;
     case TftpStep::Outcome::FileSent:
       StartNextFile();
@@ -210,29 +243,20 @@ void TTFTPForm::OnAcknowledged(const TftpStep& step) {
 }
 
 void TTFTPForm::StartNextFile() {
-  CurrentIndex_ = selector_->SelectNextFile(CurrentIndex_ + 1, run_);
-  if (SelectionResult::IsRow(CurrentIndex_)) {
-    *stopCounter_ = 0;
-    if (StartFile(host_, (*files_)[static_cast<std::size_t>(CurrentIndex_)].path) < 0) {
-      CurrentIndex_ = kFailed;
-      EndRunNow();
-    }
-  } else if (CurrentIndex_ < 0) {
-    CurrentIndex_ = kFailed;
+  TakeSelection(selector_->SelectNextFile(row_ + 1, run_));
+  if (state_ != RunState::Sending) return;  // the timer ends the run
+  *stopCounter_ = 0;
+  if (StartFile(host_, (*files_)[static_cast<std::size_t>(row_)].path) < 0) {
+    state_ = RunState::Failed;
+    EndRunNow();
   }
 }
 
 void TTFTPForm::RetransmitTimerTimer() {
   const TftpStep step = sender_.OnRetransmitDue();
-  if (step.outcome == TftpStep::Outcome::GaveUp) {
-    Log("No answer from router after " + std::to_string(TftpFileSender::kMaxRetransmissions) + " retries");
-    Perform(step);
-    CurrentIndex_ = kFailed;
-    EndRunNow();
-    return;
-  }
   if (step.outcome == TftpStep::Outcome::Send) {
     Log("No answer from router, send again: " + std::to_string(step.retransmission));
+    lastResendMs_ = loop_.NowMs();
   }
   Perform(step);
 }
@@ -243,6 +267,16 @@ void TTFTPForm::CloseFile() {
   file_.Close();
 }
 
+void TTFTPForm::CloseRun() {
+  TFTPTimer_.SetEnabled(false);
+  rebootNoticeTimer_.SetEnabled(false);
+  rebootWaitTimer_.SetEnabled(false);
+  CloseFile();
+  UDP1_.Close();
+  state_ = RunState::Idle;
+  fileOpen_ = 0;
+}
+
 void TTFTPForm::UDP1DataSend() {
   Log("Sent " + std::to_string(SentCount_) + " ..");
   SetStatus("Beginning Upgrade. Do Not Exit Until Upgrade Complete !");
@@ -251,31 +285,60 @@ void TTFTPForm::UDP1DataSend() {
 }
 
 void TTFTPForm::TFTPTimerTimer() {
-  if (CurrentIndex_ == kAllSent) {
-    CurrentIndex_ = kIdle;
-    CloseFile();
-    TFTPTimer_.SetEnabled(false);
-    progress_->SetPosition(progress_->Max());
-    Log(" Recover Success");
-    *stopCounter_ = 1001;
-    SetStatus("Success Upgrade and Wait to Reboot");
-    SendReadRequest(host_, "R!", "octet");
-    *upgradeState_ = 12;
-    Log("Total upgrade file count in TFTP mode: " + std::to_string(UploadCount_));
-    loop_.WaitMs(kRebootNoticeMs, true);
-    SetStatus("Rebooting Router...");
-    loop_.WaitMs(kRebootWaitMs, true);
-    fileOpen_ = 0;
-    SetStatus("Recover success");
-    *stopCounter_ = 1000;
-  } else if (CurrentIndex_ == kFailed) {
-    TFTPTimer_.SetEnabled(false);
-    CloseFile();
-    Log("Recover process not be accept for router.");
-    *upgradeState_ = 13;
-    CurrentIndex_ = kIdle;
-    fileOpen_ = 0;
-    *stopCounter_ = 1002;
+  if (state_ == RunState::AllSent) {
+    SendRebootOrder();
+  } else if (state_ == RunState::Failed) {
+    ReportFailure();
+  }
+}
+
+// The router is told to reboot and given seven seconds for it. The wait is
+// two timers rather than a busy wait, so that a request to end the program
+// meanwhile is heard at once.
+void TTFTPForm::SendRebootOrder() {
+  state_ = RunState::RebootWait;
+  CloseFile();
+  TFTPTimer_.SetEnabled(false);
+  progress_->SetPosition(progress_->Max());
+  Log(" Recover Success");
+  *stopCounter_ = 1001;
+  SetStatus("Success Upgrade and Wait to Reboot");
+  SendReadRequest(host_, "R!", "octet");
+  *upgradeState_ = 12;
+  Log("Total upgrade file count in TFTP mode: " + std::to_string(UploadCount_));
+  rebootNoticeTimer_.SetEnabled(true);
+}
+
+void TTFTPForm::RebootNoticeTimerTimer() {
+  rebootNoticeTimer_.SetEnabled(false);
+  SetStatus("Rebooting Router...");
+  rebootWaitTimer_.SetEnabled(true);
+}
+
+void TTFTPForm::FinishRecovery() {
+  CloseRun();
+  SetStatus("Recover success");
+  *stopCounter_ = 1000;
+}
+
+void TTFTPForm::ReportFailure() {
+  CloseRun();
+  Log("Recover process not be accept for router.");
+  *upgradeState_ = 13;
+  *stopCounter_ = 1002;
+}
+
+void TTFTPForm::EndNow() {
+  switch (state_) {
+    case RunState::Idle:
+      return;
+    case RunState::RebootWait:
+      FinishRecovery();
+      return;
+    default:
+      CloseRun();
+      *upgradeState_ = 13;
+      return;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "bundle/file_selector.h"
@@ -22,21 +23,28 @@ class ProgressBarModel;
 class StatusBarModel;
 
 // The TFTP transport: the selected firmware files written to a crashed
-// router's boot loader, then the order to reboot. UploadFiles sends the
-// first write request and returns; datagram events and TFTPTimer drive the
-// rest on the window thread, and the run reports through the caller's
-// stop counter (0 on progress, 1001 then 1000, or 1002) and upgrade state
-// (12 done, 13 failed).
+// router's boot loader, then the order to reboot. UploadFiles opens a fresh
+// datagram socket, sends the first write request and returns; datagram
+// events and the timers drive the rest on the window thread, and the run
+// reports through the caller's stop counter (0 on progress, 1001 then
+// 1000, or 1002) and upgrade state (12 done, 13 failed). The socket is
+// closed when the run ends, so that nothing of one run reaches the next.
 class TTFTPForm {
  public:
   static constexpr std::int64_t kTimerIntervalMs = 500;
   static constexpr std::int64_t kRebootNoticeMs = 2000;
   static constexpr std::int64_t kRebootWaitMs = 5000;
+  // The watchdog's TimeOut (seconds) until the caller says otherwise.
+  static constexpr int kDefaultWatchdogSeconds = 20;
 
-  // Run states kept in CurrentIndex beside the row being sent.
-  static constexpr int kIdle = 0;
-  static constexpr int kAllSent = 1001;
-  static constexpr int kFailed = 1002;
+  // How the run stands; the row being sent is kept apart from it.
+  enum class RunState {
+    Idle,
+    Sending,     // a file is under way
+    AllSent,     // every file acknowledged; TFTPTimer sends the reboot order
+    RebootWait,  // the reboot order went out; 1001 until the wait is over
+    Failed,      // TFTPTimer reports the failure
+  };
 
   TTFTPForm(EventLoop& loop, DatagramComponent& UDP1, NoticePresenter& notices, Dialogs& dialogs);
   ~TTFTPForm();
@@ -46,6 +54,14 @@ class TTFTPForm {
   void UploadFiles(std::atomic<std::int16_t>& stopCounter, std::atomic<std::int16_t>& upgradeState, LogSink& log,
                    StatusBarModel& status, ProgressBarModel& progress, const FileTable& files,
                    const std::string& host, const std::string& romId, int deviceType);
+  // The watchdog that ends a silent run: for as long as its TimeOut after
+  // a resend, an "unknown transfer ID" error is taken for the boot loader's
+  // late answer to the copy, not for a refusal.
+  void SetWatchdogSeconds(int seconds) { watchdogSeconds_ = seconds; }
+  // The program is ending (a signal, the close box): a run still sending
+  // ends as failed; one waiting for the router to reboot has nothing left
+  // to do and ends as the recovery it was.
+  void EndNow();
   // Section letters of the files the last run put.
   std::string UpgradeSection() const { return run_.upgradeSection; }
 
@@ -56,7 +72,8 @@ class TTFTPForm {
   void UDP1DataSend();
   void TFTPTimerTimer();
 
-  int CurrentIndex() const { return CurrentIndex_; }
+  RunState State() const { return state_; }
+  int CurrentRow() const { return row_; }
   int UploadCount() const { return UploadCount_; }
   bool TimerEnabled() const { return TFTPTimer_.Enabled(); }
 
@@ -65,9 +82,19 @@ class TTFTPForm {
   // outcomes that end a file are the callers' to handle.
   void Perform(const TftpStep& step);
   void OnAcknowledged(const TftpStep& step);
+  void OnRouterError(const TftpStep& step);
+  bool AnswersAResend(const TftpStep::RouterError& error) const;
+  // Takes the selector's answer: a row to send, or how the run ends.
+  void TakeSelection(int result);
   void StartNextFile();
   void RetransmitTimerTimer();
+  void SendRebootOrder();
+  void RebootNoticeTimerTimer();
+  void FinishRecovery();
+  void ReportFailure();
   void EndRunNow();
+  // The run is over: timers stopped, the file and the socket closed.
+  void CloseRun();
   void CloseFile();
   void Log(const std::string& line);
   void SetStatus(const std::string& text);
@@ -78,6 +105,8 @@ class TTFTPForm {
   Dialogs& dialogs_;
   Timer TFTPTimer_;
   Timer retransmitTimer_;
+  Timer rebootNoticeTimer_;
+  Timer rebootWaitTimer_;
 
   // The run's caller, from UploadFiles.
   std::atomic<std::int16_t>* stopCounter_ = nullptr;
@@ -89,14 +118,18 @@ class TTFTPForm {
   std::string host_;
   std::unique_ptr<FileSelector> selector_;
   SelectionRun run_;
+  int watchdogSeconds_ = kDefaultWatchdogSeconds;
 
-  int CurrentIndex_ = kIdle;
+  RunState state_ = RunState::Idle;
+  int row_ = 0;
   int fileOpen_ = 0;
   // Set by the length pass when a file needs more blocks than TFTP numbers.
   bool tooLarge_ = false;
   int UploadCount_ = 0;
   int SentCount_ = 0;
   std::int64_t totalLength_ = 0;
+  // When a datagram of this run was last sent again.
+  std::optional<std::int64_t> lastResendMs_;
   ReadOnlyFile file_;
   TftpFileSender sender_;
 };

@@ -1,5 +1,7 @@
 #include "transfer/tftp_packets.h"
 
+#include <algorithm>
+
 namespace fwu::tftp {
 
 namespace {
@@ -25,11 +27,22 @@ Bytes Request(std::uint16_t opcode, std::string_view name, std::string_view mode
 Reply ReadReply(std::span<const std::uint8_t> datagram) {
   if (datagram.size() < 2) return {};
   const std::uint16_t opcode = BigEndian16(datagram);
-  if (opcode == kError) return {Reply::Kind::Error, 0};
+  if (opcode == kError) {
+    // A short error packet still ends what it answers; its code and text
+    // are read as far as they go.
+    Reply error{Reply::Kind::Error, datagram.size() >= kHeaderSize ? BigEndian16(datagram.subspan(2)) : std::uint16_t{0},
+                {}};
+    if (datagram.size() > kHeaderSize) {
+      const auto text = datagram.subspan(kHeaderSize);
+      const auto end = std::find(text.begin(), text.end(), std::uint8_t{0});
+      error.errorText.assign(text.begin(), end);
+    }
+    return error;
+  }
   // An acknowledgement carries exactly its block number; anything shorter
   // names no block.
   if (opcode == kAcknowledgement && datagram.size() >= kHeaderSize) {
-    return {Reply::Kind::Acknowledgement, BigEndian16(datagram.subspan(2))};
+    return {Reply::Kind::Acknowledgement, BigEndian16(datagram.subspan(2)), {}};
   }
   return {};
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "platform/bytes.h"
@@ -37,12 +38,17 @@ inline constexpr bool FitsBlockNumbers(std::uint64_t size) { return BlocksNeeded
 // Read or write request: opcode, name, 0, mode, 0.
 Bytes Request(std::uint16_t opcode, std::string_view name, std::string_view mode);
 
+// RFC 1350's error 5: what a boot loader answers to a datagram of a
+// session it has already closed, such as a block sent again.
+inline constexpr std::uint16_t kUnknownTransferId = 5;
+
 // What a datagram from the router says. Only acknowledgements and errors
-// matter; an error's code and text are not read.
+// matter.
 struct Reply {
   enum class Kind { Acknowledgement, Error, Other };
   Kind kind = Kind::Other;
-  std::uint16_t block = 0;  // acknowledgements only
+  std::uint16_t number = 0;  // the block acknowledged, or the error code
+  std::string errorText;     // as the router sent it, up to its zero byte
 };
 Reply ReadReply(std::span<const std::uint8_t> datagram);
 

@@ -23,6 +23,8 @@ struct TransferJob {
   std::string selectedROMID;
   int selectedType = 0;
   std::string password;
+  // The controller's TimeOut: seconds without progress before it ends the run.
+  int watchdogSeconds = 20;
 };
 
 // A stretch of the router's ROM data, saved to a file on the PC.
@@ -32,6 +34,7 @@ struct RomRequest {
   std::string password;
   std::string rangeText;  // offset, "#" and length, both in decimal
   std::string localFile;
+  std::int64_t length = 0;  // bytes asked for: fewer is a failure
 };
 
 // Runs to its end on the window thread, pumping events while it waits.
@@ -57,6 +60,9 @@ class TftpUpgrade {
   virtual ~TftpUpgrade() = default;
   virtual void UploadFiles(const TransferJob& job) = 0;
   virtual std::string UpgradeSection() const = 0;
+  // The program is ending: a run still sending ends as failed (13), one
+  // that already ordered the reboot ends as done (1000).
+  virtual void EndNow() = 0;
 };
 
 }  // namespace fwu

@@ -17,7 +17,8 @@ namespace fwu::testing {
 // A crashed router's boot loader behind the TFTP window's datagram
 // component, on the loop's virtual time: it acknowledges each request and
 // block after a delay, stores what it receives, and loses, repeats or
-// refuses on request.
+// refuses on request. What it answers reaches the window only while the
+// socket it was sent to is open.
 class FakeTftpRouter final : public DatagramComponent {
  public:
   struct Sent {
@@ -34,12 +35,22 @@ class FakeTftpRouter final : public DatagramComponent {
   std::set<std::size_t> lostDatagrams;  // indexes into `sent` that never arrive
   bool repeatAcks = false;
   int errorAtBlock = -1;                // answer this data block with an error packet
+  // A file's last block sent again after the router closed the session is
+  // answered with error 5, as boot loaders do; else acknowledged again.
+  bool closedSessionError = false;
   std::function<void(const Sent&)> onSent;
 
   // What it saw.
   std::vector<Sent> sent;
   std::vector<Bytes> files;             // one per write request, in order
+  int opens = 0;
 
+  void Open() override {
+    ++opens;
+    open_ = true;
+  }
+  void Close() override { open_ = false; }
+  bool IsOpen() const { return open_; }
   void SetRemoteHost(const std::string& host) override { host_ = host; }
   void SetRemotePort(int port) override { port_ = port; }
 
@@ -61,19 +72,28 @@ class FakeTftpRouter final : public DatagramComponent {
   // Hands one datagram to the window as the endpoint would, from the
   // address the window sends to unless another sender is named.
   void Deliver(const Bytes& datagram, const std::string& from = "") {
+    if (!open_) return;
     inbox_ = datagram;
     if (OnDataReceived) OnDataReceived(static_cast<int>(datagram.size()), from.empty() ? host_ : from, 69);
   }
+  // Answers go to the socket that asked: one opened since never sees them.
   void DeliverLater(Bytes datagram, std::int64_t delayMs) {
     auto id = std::make_shared<EventLoop::TimerId>(0);
-    *id = loop_.StartTimer(delayMs, [this, id, datagram] {
+    *id = loop_.StartTimer(delayMs, [this, id, datagram, socket = opens] {
       loop_.StopTimer(*id);
-      Deliver(datagram);
+      if (socket == opens) Deliver(datagram);
     });
   }
 
   static Bytes Ack(std::uint16_t block) { return {0, 4, static_cast<std::uint8_t>(block >> 8), static_cast<std::uint8_t>(block)}; }
-  static Bytes Error() { return {0, 5, 0, 2, 'n', 'o', 0}; }
+  static Bytes Error(std::uint8_t code = 2, const std::string& text = "no") {
+    // Sized once and filled: GCC 12's bounds check misreads a growing insert.
+    Bytes packet(4 + text.size() + 1, 0);
+    packet[1] = 5;
+    packet[3] = code;
+    std::copy(text.begin(), text.end(), packet.begin() + 4);
+    return packet;
+  }
 
   // The data datagrams sent, as (block, payload size).
   std::vector<std::pair<int, std::size_t>> DataBlocks() const {
@@ -88,8 +108,12 @@ class FakeTftpRouter final : public DatagramComponent {
   void Receive(const Bytes& datagram) {
     if (datagram.size() < 2) return;
     if (datagram[1] == 2) {  // write request: a new file, acknowledged with block 0
-      files.emplace_back();
+      // A copy of the request, sent before its acknowledgement came, starts
+      // the same file again.
+      const bool copy = !files.empty() && expected_ == 1 && !complete_;
+      if (!copy) files.emplace_back();
       expected_ = 1;
+      complete_ = false;
       Answer(Ack(0));
     } else if (datagram[1] == 3 && datagram.size() >= 4 && !files.empty()) {
       const int block = (datagram[2] << 8) | datagram[3];
@@ -97,9 +121,14 @@ class FakeTftpRouter final : public DatagramComponent {
         Answer(Error());
         return;
       }
+      if (block != expected_ && complete_ && closedSessionError) {
+        Answer(Error(5, "Unknown transfer ID"));
+        return;
+      }
       if (block == expected_) {  // a repeated block is acknowledged, not stored twice
         files.back().insert(files.back().end(), datagram.begin() + 4, datagram.end());
         ++expected_;
+        complete_ = datagram.size() < 4 + 512;
       }
       Answer(Ack(static_cast<std::uint16_t>(block)));
     }
@@ -114,6 +143,8 @@ class FakeTftpRouter final : public DatagramComponent {
   int port_ = 0;
   Bytes inbox_;
   int expected_ = 1;
+  bool complete_ = false;
+  bool open_ = false;
 };
 
 }  // namespace fwu::testing

@@ -20,6 +20,7 @@ constexpr std::uint16_t kTftpPort = 69;
 constexpr std::size_t kBlockSize = 512;
 constexpr int kAccessViolation = 2;
 constexpr int kIllegalOperation = 4;
+constexpr int kUnknownTransferId = 5;
 
 SwitchTable::Apply BlockList(std::set<int>& blocks) {
   return [&blocks](const std::string& value) {
@@ -30,6 +31,15 @@ SwitchTable::Apply BlockList(std::set<int>& blocks) {
       if (!ParseNumber(item, 0, 65535, block)) return "want block numbers, not " + item;
       blocks.insert(static_cast<int>(block));
     }
+    return std::string();
+  };
+}
+
+SwitchTable::Apply Milliseconds(std::int64_t& ms) {
+  return [&ms](const std::string& value) {
+    long long parsed = 0;
+    if (!ParseNumber(value, 0, 600000, parsed)) return std::string("want milliseconds 0..600000");
+    ms = parsed;
     return std::string();
   };
 }
@@ -76,6 +86,13 @@ void TftpSettings::AddSwitches(SwitchTable& table) {
   table.Add("--tftp-lose-ack", "LIST", "comma list of blocks whose first acknowledgement is not sent (0: the request's)",
             BlockList(lostAcks));
   table.Add("--tftp-repeat-ack", "LIST", "comma list of blocks acknowledged twice", BlockList(repeatedAcks));
+  table.Add("--tftp-pace", "MS", "answer each TFTP datagram MS milliseconds after it came (a slow boot loader)",
+            Milliseconds(paceMs));
+  table.Add("--tftp-closed-error", "", "answer a file's last block sent again after its end with error 5",
+            [this](const std::string&) {
+              closedSessionError = true;
+              return std::string();
+            });
 }
 
 std::string TftpService::Start(ServiceContext& context) {
@@ -144,6 +161,11 @@ void TftpService::OnData(const Datagram& datagram, int block) {
   }
   if (expected_ == 0 || block != expected_) {
     // The sender did not see our acknowledgement: say it again.
+    if (expected_ == 0 && block == lastBlock_ && settings_.closedSessionError) {
+      context_->record.Line("tftp block " + std::to_string(block) + " after the end");
+      SendError(datagram, kUnknownTransferId, "Unknown transfer ID");
+      return;
+    }
     if (block == expected_ - 1 || block == lastBlock_) {
       context_->record.Line("tftp repeated block " + std::to_string(block));
       Acknowledge(block);
@@ -191,13 +213,24 @@ void TftpService::Acknowledge(int block) {
 }
 
 void TftpService::SendError(const Datagram& datagram, int code, const std::string& text) {
-  context_->udp.Send(kTftpPort, TftpErrorPacket(code, text), datagram.fromAddress, datagram.fromPort);
+  Answer(TftpErrorPacket(code, text), datagram.fromAddress, datagram.fromPort);
 }
 
-void TftpService::Send(const Bytes& packet) {
-  if (!context_->udp.Send(kTftpPort, packet, peerAddress_, peerPort_)) {
-    context_->record.Line("send failed to " + peerAddress_);
+void TftpService::Send(const Bytes& packet) { Answer(packet, peerAddress_, peerPort_); }
+
+void TftpService::Answer(const Bytes& packet, const std::string& address, std::uint16_t port) {
+  const auto send = [this, packet, address, port] {
+    if (!context_->udp.Send(kTftpPort, packet, address, port)) context_->record.Line("send failed to " + address);
+  };
+  if (settings_.paceMs == 0) {
+    send();
+    return;
   }
+  auto timer = std::make_shared<EventLoop::TimerId>(0);
+  *timer = context_->loop.StartTimer(settings_.paceMs, [this, timer, send] {
+    context_->loop.StopTimer(*timer);
+    send();
+  });
 }
 
 }  // namespace fwu

@@ -22,6 +22,8 @@ struct TftpSettings {
   int failAtBlock = -1;                // an error packet instead of this block's acknowledgement
   std::set<int> lostAcks;              // acknowledgements not sent, the first time only
   std::set<int> repeatedAcks;          // acknowledgements sent twice
+  std::int64_t paceMs = 0;             // each answer this long after what it answers
+  bool closedSessionError = false;     // a closed file's last block again: error 5, not its acknowledgement
 
   void AddSwitches(SwitchTable& table);
 };
@@ -49,6 +51,8 @@ class TftpService final : public RouterService {
   void Acknowledge(int block);
   void SendError(const Datagram& datagram, int code, const std::string& text);
   void Send(const Bytes& packet);
+  // To address:port, after the pace.
+  void Answer(const Bytes& packet, const std::string& address, std::uint16_t port);
   std::string Peer(const Datagram& datagram) const;
 
   TftpSettings settings_;

@@ -114,9 +114,12 @@ TEST_F(BundleTruncationTest, InconsistentTrailerNumbersAreRefused) {
     const char* label;
     std::size_t offset;
     std::uint8_t value;
+    std::size_t alsoOffset = 0;  // a second byte, when one patch needs two
+    std::uint8_t alsoValue = 0;
   };
   const std::vector<Patch> patches{
       {"count one more", size - 12, 4},   {"count zero", size - 12, 0},
+      {"count zero with its own length", size - 12, 0, size - 10, 14},
       {"length one less", size - 10, 25}, {"length huge", size - 9, 0xFF},
       {"bundle longer than file", size - 26 + 3, 0x7F},
       {"bundle shorter than trailer", size - 26 + 1, 0},
@@ -127,6 +130,7 @@ TEST_F(BundleTruncationTest, InconsistentTrailerNumbersAreRefused) {
     Bytes bytes = bundle_;
     if (patch.offset == size - 26 + 1) bytes[size - 26] = 10;
     bytes[patch.offset] = patch.value;
+    if (patch.alsoOffset != 0) bytes[patch.alsoOffset] = patch.alsoValue;
     if (patch.offset == exeSize_) bytes[exeSize_ + 1] = 0;
     EXPECT_EQ(ReadBundleLayout(GuardedSource(bytes)).status, BundleStatus::Malformed) << patch.label;
     ExpectCleanFailure(bytes, patch.label);

@@ -77,6 +77,8 @@ const RuleCase kRuleCases[] = {
      {false, false, false}, {kDiffers, kDiffers, kDiffers}, {false, false, false}},
     {"6 ID check, name shorter than the ID", 0x0E, false, "ROM",
      {false, false, false}, {kDiffers, kDiffers, kDiffers}, {false, false, false}},
+    {"6 ID check, the ID inside the name", 0x0E, false, "OLD_ROMX.bin",
+     {false, false, false}, {kDiffers, kDiffers, kDiffers}, {false, false, false}},
     {"7 enabled but no ID bit", 0x0C, false, "ROMX.bin",
      {false, false, false}, {kUnknown, kUnknown, kUnknown}, {false, false, false}},
 };

@@ -152,17 +152,105 @@ TEST_F(TftpFormTest, LostRequestAndLostBlockAreSentAgainAfterOneSecond) {
   EXPECT_EQ(router_.sent[4].bytes, router_.sent[3].bytes);
 }
 
-TEST_F(TftpFormTest, SilentRouterFailsAfterFiveRetriesWithoutTheWatchdog) {
+// The window never gives up on a silent router by itself (the controller's
+// watchdog does): the datagram again each second, then every other second.
+TEST_F(TftpFormTest, SilentRouterIsSentTheDatagramAgainPacedByItsSilence) {
   AddFile("fw.bin", Image(2000, 7));
   router_.silent = true;
+  std::vector<std::int64_t> sentAt;
+  router_.onSent = [&](const FakeTftpRouter::Sent&) { sentAt.push_back(loop_.NowMs()); };
+  Start();
+  loop_.AdvanceMs(30000);
+  EXPECT_EQ(sentAt, (std::vector<std::int64_t>{0, 1000, 2000, 3000, 4000, 5000, 7000, 9000, 11000, 13000, 15000,
+                                               17000, 19000, 21000, 23000, 25000, 27000, 29000}));
+  for (const auto& sent : router_.sent) EXPECT_EQ(sent.bytes, router_.sent[0].bytes);
+  EXPECT_EQ(stopCounter_, 0);
+  EXPECT_EQ(upgradeState_, 11);
+  EXPECT_TRUE(Logged("No answer from router, send again: 17"));
+  EXPECT_FALSE(Logged("Recover process not be accept for router."));
+}
+
+// Boot loaders slower than the one-second timer: each block is sent twice,
+// and the copy of a file's last block finds the session closed (error 5).
+TEST_F(TftpFormTest, SlowBootLoadersAreRecoveredWhateverTheyAnswerToCopies) {
+  struct Case {
+    std::int64_t paceMs;
+    std::vector<Bytes> images;
+  };
+  for (const Case& c : {Case{1100, {Image(3000, 1)}}, Case{1100, {Image(3000, 2), Image(1500, 3)}},
+                        Case{6500, {Image(600, 4)}}}) {
+    SCOPED_TRACE(std::to_string(c.paceMs) + " ms, files: " + std::to_string(c.images.size()));
+    FakeTftpRouter router(loop_);
+    router.ackDelayMs = c.paceMs;
+    router.closedSessionError = true;
+    TTFTPForm form(loop_, router, notices_, dialogs_);
+    FileTable files;
+    for (std::size_t i = 0; i < c.images.size(); ++i) {
+      const std::string path = dir_.PathWithSeparator() + "slow" + std::to_string(i) + ".bin";
+      ASSERT_TRUE(WriteWholeFile(path, c.images[i]));
+      files.Add({path, 0x080D, 1});
+    }
+    stopCounter_ = 0;
+    m_.Memo1.Clear();
+    form.UploadFiles(stopCounter_, upgradeState_, m_.Memo1, m_.StatusBar1, m_.ProgressBar1, files, "192.168.1.1",
+                     "", 0);
+    RunToEnd();
+    EXPECT_EQ(stopCounter_, 1000);
+    EXPECT_EQ(upgradeState_, 12);
+    EXPECT_EQ(router.files, c.images);
+    EXPECT_EQ(router.sent.back().bytes[1], 1) << "the reboot order";
+    EXPECT_TRUE(Logged("Router answered TFTP error 5: Unknown transfer ID"));
+    EXPECT_FALSE(router.IsOpen()) << "the run's socket is closed at its end";
+  }
+}
+
+struct RouterErrorCase {
+  const char* name;
+  bool requestLost;  // the write request goes twice, one second apart
+  std::uint8_t code;
+  std::string text, logged;
+  int watchdogSeconds;
+  bool recovered;
+};
+
+class TftpRouterErrorTest : public TftpFormTest, public ::testing::WithParamInterface<RouterErrorCase> {};
+
+// An error arrives as block 12 goes out, ten seconds after the last resend.
+TEST_P(TftpRouterErrorTest, OnlyALateAnswerToACopyIsForgiven) {
+  const RouterErrorCase& c = GetParam();
+  const Bytes image = Image(6000, 5);
+  AddFile("fw.bin", image);
+  router_.ackDelayMs = 900;
+  if (c.requestLost) router_.lostDatagrams = {0};
+  router_.onSent = [&](const FakeTftpRouter::Sent& s) {
+    if (s.bytes[1] == 3 && s.bytes[3] == 12) router_.Deliver(FakeTftpRouter::Error(c.code, c.text));
+  };
+  form_.SetWatchdogSeconds(c.watchdogSeconds);
   Start();
   RunToEnd();
-  EXPECT_EQ(stopCounter_, 1002);
-  EXPECT_EQ(upgradeState_, 13);
-  EXPECT_EQ(router_.sent.size(), 6u) << "the write request and five retransmissions";
-  EXPECT_LE(loop_.NowMs(), 6500);
-  EXPECT_TRUE(Logged("Recover process not be accept for router."));
+  EXPECT_TRUE(Logged("Router answered TFTP error " + std::to_string(c.code) + ": " + c.logged));
+  if (c.recovered) {
+    EXPECT_EQ(stopCounter_, 1000);
+    EXPECT_EQ(router_.files, std::vector<Bytes>{image});
+  } else {
+    EXPECT_EQ(stopCounter_, 1002);
+    EXPECT_EQ(upgradeState_, 13);
+    EXPECT_TRUE(Logged("Recover process not be accept for router."));
+    EXPECT_EQ(router_.DataBlocks().size(), 12u);
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, TftpRouterErrorTest,
+    ::testing::Values(
+        RouterErrorCase{"UnknownIdWithinTheTimeOutOfAResend", true, 5, "Unknown transfer ID", "Unknown transfer ID",
+                        20, true},
+        RouterErrorCase{"UnknownIdLaterThanTheTimeOut", true, 5, "Unknown transfer ID", "Unknown transfer ID", 8,
+                        false},
+        RouterErrorCase{"UnknownIdWithNothingResent", false, 5, "Unknown transfer ID", "Unknown transfer ID", 20,
+                        false},
+        RouterErrorCase{"AnyOtherErrorPrintably", true, 3, "Disk\x1b[2Jfull\xff", "Disk?[2Jfull?", 20, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TftpFormTest, ErrorPacketMidFileEndsTheRunWithinHalfASecond) {
   AddFile("fw.bin", Image(20000, 8));
@@ -179,35 +267,73 @@ TEST_F(TftpFormTest, ErrorPacketMidFileEndsTheRunWithinHalfASecond) {
   EXPECT_EQ(router_.DataBlocks().size(), 5u);
 }
 
-TEST_F(TftpFormTest, DatagramsFromAnotherHostNeitherEndNorMoveTheRecovery) {
+TEST_F(TftpFormTest, RepliesToNothingSentNeitherEndNorMoveTheRecovery) {
   const Bytes image = Image(5000, 4);
   AddFile("fw.bin", image);
   router_.onSent = [&](const FakeTftpRouter::Sent& s) {
     if (s.bytes[1] != 3 || s.bytes[3] != 2) return;
     router_.Deliver(FakeTftpRouter::Error(), "192.168.1.77");
     router_.Deliver(Bytes{0, 4, 0, 9}, "192.168.1.77");  // an acknowledgement far ahead
+    router_.Deliver(Bytes{0, 4, 0, 20});                  // past the last block, from the router itself
   };
   Start();
   RunToEnd();
   EXPECT_EQ(stopCounter_, 1000);
   EXPECT_EQ(upgradeState_, 12);
   EXPECT_EQ(router_.DataBlocks().size(), 10u) << "each block once, in order";
+  EXPECT_EQ(router_.files, std::vector<Bytes>{image});
 }
 
-TEST_F(TftpFormTest, ErrorAfterTheRunOnlyResetsTheProgressBar) {
+TEST_F(TftpFormTest, ErrorsOnceEveryImageIsStoredOnlyGoToTheLog) {
   AddFile("fw.bin", Image(600, 9));
+  router_.onSent = [&](const FakeTftpRouter::Sent& s) {
+    if (s.bytes[1] == 1) router_.DeliverLater(FakeTftpRouter::Error(0, "R!?"), 100);
+  };
   Start();
   RunToEnd();
-  ASSERT_EQ(stopCounter_, 1000);
-  const std::size_t sent = router_.sent.size();
-  router_.Deliver(FakeTftpRouter::Error());
-  loop_.AdvanceMs(2000);
-  EXPECT_EQ(m_.ProgressBar1.Position(), 0);
-  EXPECT_EQ(form_.CurrentIndex(), TTFTPForm::kFailed);
-  EXPECT_EQ(stopCounter_, 1000) << "nothing acts on it until the next run";
+  EXPECT_EQ(stopCounter_, 1000);
   EXPECT_EQ(upgradeState_, 12);
-  EXPECT_EQ(router_.sent.size(), sent);
+  EXPECT_TRUE(Logged("Router answered TFTP error 0: R!?"));
+  EXPECT_NE(m_.ProgressBar1.Position(), 0);
+  // Whatever comes after the run ends, the next run will not read it.
+  EXPECT_FALSE(router_.IsOpen());
+  Start();
+  RunToEnd();
+  EXPECT_EQ(router_.opens, 2) << "a fresh socket for each run";
 }
+
+struct EndCase {
+  const char* name;
+  std::uint8_t whenSent;  // the opcode whose sending the request follows
+  std::int16_t stopCounter, upgradeState;
+  std::string status;
+};
+
+class TftpEndNowTest : public TftpFormTest, public ::testing::WithParamInterface<EndCase> {};
+
+TEST_P(TftpEndNowTest, ARequestToEndEndsTheRunAtOnce) {
+  const EndCase& c = GetParam();
+  AddFile("fw.bin", Image(5000, 3));
+  router_.onSent = [&](const FakeTftpRouter::Sent& s) {
+    if (s.bytes[1] == c.whenSent) loop_.Post([this] { form_.EndNow(); });
+  };
+  Start();
+  loop_.AdvanceMs(1500);
+  EXPECT_EQ(stopCounter_, c.stopCounter);
+  EXPECT_EQ(upgradeState_, c.upgradeState);
+  EXPECT_EQ(m_.StatusBar1.Text(), c.status);
+  EXPECT_EQ(form_.State(), TTFTPForm::RunState::Idle);
+  EXPECT_FALSE(router_.IsOpen());
+  const std::size_t sent = router_.sent.size();
+  loop_.AdvanceMs(10000);
+  EXPECT_EQ(router_.sent.size(), sent) << "nothing more goes out";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moments, TftpEndNowTest,
+    ::testing::Values(EndCase{"MidFileAsFailed", 3, 0, 13, "Beginning Upgrade. Do Not Exit Until Upgrade Complete !"},
+                      EndCase{"InTheRebootWaitAsRecovered", 1, 1000, 12, "Recover success"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TftpFormTest, UnsendableFilesFailBeforeAnythingIsSent) {
   AddFile("fw.bin", Image(100, 1));
