@@ -6,6 +6,7 @@
 #include "app/build_info.h"
 #include "cli/argument_checks.h"
 #include "cli/exit_status.h"
+#include "cli/fleet_command.h"
 #include "cli/search_command.h"
 #include "cli/upgrade_run.h"
 #include "platform/ascii_case.h"
@@ -51,6 +52,11 @@ constexpr std::array kCommands{
                    "an array of {address, kind, status, rom_id, info}); exit status 0 when it\n"
                    "found any, 1 when none.\n",
                    CheckSearchArguments, RunSearch},
+    ConsoleCommand{"fleet", "fleet [OPTIONS] [FILE]",
+                   "Upgrades every router one search finds, several at once, each in a process\n"
+                   "of its own, and checks that each comes back; prints the plan, then a\n"
+                   "summary (see fwupgrade-cli fleet --help for the options).\n",
+                   CheckFleetArguments, RunFleetCommand},
     ConsoleCommand{"--help", "--help", "Shows this text.\n", CheckNoMoreArguments, PrintHelp},
     ConsoleCommand{"--version", "--version", "Shows the program's version, commit and build date.\n",
                    CheckNoMoreArguments, PrintVersion},
