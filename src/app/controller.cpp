@@ -1,5 +1,6 @@
 #include "app/upgrade_form.h"
 #include "app/http_thread.h"
+#include "app/login_router.h"
 #include "app/upgrade_codes.h"
 #include "app/upgrade_texts.h"
 #include "search/device_search.h"
@@ -231,18 +232,13 @@ TUpgradeForm1::Attempt TUpgradeForm1::RunFtpAttempt() {
 }
 
 void TUpgradeForm1::ShowLoginVerdict(int result) {
-  switch (result) {
-    case -10:
-      services_.dialogs.ShowMessage(
-          {"Incorrect password. Please check and input again!", "Authentication Failed"});
-      models_.StatusBar1.SetText("Your input password is incorrect, please check again.");
-      break;
-    case -11: services_.dialogs.ShowMessage({"Receive response error"}); break;
-    case -12: services_.dialogs.ShowMessage({"Send request error"}); break;
-    case -20: services_.dialogs.ShowMessage({"Port command error"}); break;
-    case -21: services_.dialogs.ShowMessage({"Bad request"}); break;
-    case -22: services_.dialogs.ShowMessage({"No CGI found"}); break;
-    default: Log("Unknow Error while check password"); break;
+  if (result == login::kPasswordRefused) {
+    services_.dialogs.ShowMessage({LoginVerdictText(result), "Authentication Failed"});
+    models_.StatusBar1.SetText("Your input password is incorrect, please check again.");
+  } else if (const char* text = LoginVerdictText(result)) {
+    services_.dialogs.ShowMessage({text});
+  } else {
+    Log("Unknow Error while check password");
   }
 }
 

@@ -228,4 +228,16 @@ int LoginRouter(WebExchange& web, const std::string& password, std::uint16_t& up
   return LoginSession(web, password, upgradeMethod, log, startPort).LoginPhase();
 }
 
+const char* LoginVerdictText(int result) {
+  switch (result) {
+    case login::kPasswordRefused: return "Incorrect password. Please check and input again!";
+    case login::kNoAnswer: return "Receive response error";
+    case login::kNotSent: return "Send request error";
+    case login::kBadRedirect: return "Port command error";
+    case login::kBadIndexRequest: return "Bad request";
+    case login::kNoCgi: return "No CGI found";
+    default: return nullptr;
+  }
+}
+
 }  // namespace fwu

@@ -24,6 +24,10 @@ inline constexpr int kBadIndexRequest = -21;
 inline constexpr int kNoCgi = -22;
 }  // namespace login
 
+// The message box text for a failed login, or nullptr for a result the
+// program has no words for.
+const char* LoginVerdictText(int result);
+
 // The login request for a password and second request line, or nothing
 // when the password would not fit the request (the query is limited to
 // 1,023 characters and the request to 1,459).

@@ -7,6 +7,7 @@
 #include "cli/argument_checks.h"
 #include "cli/doctor_command.h"
 #include "cli/exit_status.h"
+#include "cli/fleet_command.h"
 #include "cli/search_command.h"
 #include "cli/upgrade_run.h"
 #include "platform/ascii_case.h"
@@ -58,6 +59,11 @@ constexpr std::array kCommands{
                    "each with its fix (with --json, one object); sends nothing. Exit status 1\n"
                    "when a check FAILs, else 0.\n",
                    CheckJsonOption, RunDoctor},
+    ConsoleCommand{"fleet", "fleet [OPTIONS] [FILE]",
+                   "Upgrades every router one search finds, several at once, each in a process\n"
+                   "of its own, and checks that each comes back; prints the plan, then a\n"
+                   "summary (see fwupgrade-cli fleet --help for the options).\n",
+                   CheckFleetArguments, RunFleetCommand},
     ConsoleCommand{"--help", "--help", "Shows this text.\n", CheckNoMoreArguments, PrintHelp},
     ConsoleCommand{"--version", "--version", "Shows the program's version, commit and build date.\n",
                    CheckNoMoreArguments, PrintVersion},

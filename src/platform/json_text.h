@@ -1,37 +1,38 @@
 #pragma once
 
-#include <cstdint>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace fwu {
 
-// Text in double quotes with JSON's escapes. Control characters become
-// \u00XX; other bytes pass as they are, so UTF-8 stays UTF-8.
-std::string JsonString(std::string_view text);
+// A JSON string literal: quotes, backslashes and control characters
+// escaped; bytes that are not UTF-8 become U+FFFD, so that every line
+// stays valid JSON whatever a router answered.
+std::string JsonString(const std::string& text);
 
-// One JSON object written member by member, in the order added, for the
-// machine-readable outputs (search results, host checks, event logs).
+// One JSON object, built field by field in the order given: the event log,
+// the host checks and whatever else is written for machines.
 class JsonObject {
  public:
-  JsonObject& Add(std::string_view key, std::string_view value);
-  JsonObject& Add(std::string_view key, const char* value) { return Add(key, std::string_view(value)); }
-  JsonObject& Add(std::string_view key, bool value);
-  JsonObject& Add(std::string_view key, std::int64_t value);
-  JsonObject& Add(std::string_view key, int value) { return Add(key, static_cast<std::int64_t>(value)); }
-  JsonObject& AddNull(std::string_view key);
+  JsonObject& Add(const std::string& key, const std::string& value);
+  JsonObject& Add(const std::string& key, const char* value);  // nullptr writes null
+  JsonObject& Add(const std::string& key, double value);
+  JsonObject& Add(const std::string& key, int value);
+  JsonObject& Add(const std::string& key, bool value);
+  JsonObject& Add(const std::string& key, const std::vector<std::string>& values);
+  JsonObject& AddOptional(const std::string& key, const std::optional<std::string>& value);
+  JsonObject& AddNull(const std::string& key) { return Add(key, static_cast<const char*>(nullptr)); }
   // value is JSON text already: a nested object or array.
-  JsonObject& AddRaw(std::string_view key, std::string_view value);
-
-  std::string Text() const { return members_.empty() ? "{}" : members_ + "}"; }
+  JsonObject& AddRaw(const std::string& key, const std::string& value);
+  std::string Text() const { return "{" + fields_ + "}"; }
 
  private:
-  void Key(std::string_view key);
-  std::string members_;
+  void Key(const std::string& key);
+  std::string fields_;
 };
 
-// items are JSON texts already.
+// A JSON array of items that are JSON texts already.
 std::string JsonArray(const std::vector<std::string>& items);
 
 }  // namespace fwu

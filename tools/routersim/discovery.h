@@ -30,6 +30,7 @@ class DiscoveryService final : public RouterService {
   std::string Start(ServiceContext& context) override;
   // What the router answers from now on (a reboot changes it).
   void SetAnswered(std::set<ProbeKind> kinds) { answered_ = std::move(kinds); }
+  void SetInfo(std::string info) { settings_.identity.info = std::move(info); }
 
  private:
   bool OnDatagram(ServiceContext& context, const Datagram& datagram);

@@ -27,7 +27,7 @@ void FtpService::Serve(Recorder& record) {
   while (!stopping_) {
     auto control = listener_.Accept(kStopCheckMs);
     if (!control) continue;
-    FtpSession(std::move(*control), ftp_, web_, record, ++sequence).Run();
+    FtpSession(std::move(*control), ftp_, web_, record, ++sequence, onUpgraded).Run();
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -21,6 +22,8 @@ class FtpService final : public RouterService {
   ~FtpService() override;
   std::string Start(ServiceContext& context) override;
   std::uint16_t Port() const { return listener_.Port(); }
+  // Called on the server's thread when a session that stored an image quits.
+  std::function<void()> onUpgraded;
 
  private:
   void Serve(Recorder& record);

@@ -88,6 +88,7 @@ void FtpSession::Handle(const std::string& verb, const std::string& argument) {
   if (verb == "QUIT") {
     Reply("221 Goodbye");
     quit_ = true;
+    if (imageStored_ && upgraded_) upgraded_();
   } else if (verb == "USER") {
     user_ = argument;
     loggedIn_ = false;
@@ -205,6 +206,7 @@ void FtpSession::Store(const std::string& name) {
     return;
   }
   record_.Line("ftp stored " + stored);
+  imageStored_ = imageStored_ || ftp_.finalReply == "226";
   FinishTransfer();
 }
 

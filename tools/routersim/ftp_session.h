@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "ftp_settings.h"
@@ -17,8 +18,16 @@ class Recorder;
 // from the ROM data, QUIT. Blocking: it runs on the server's own thread.
 class FtpSession {
  public:
-  FtpSession(TcpSocket control, const FtpSettings& ftp, const WebSettings& web, Recorder& record, int sequence)
-      : control_(std::move(control)), ftp_(ftp), web_(web), record_(record), sequence_(sequence) {}
+  // upgraded: called (on this thread) at QUIT after an image was stored,
+  // when the router would restart on its new firmware.
+  FtpSession(TcpSocket control, const FtpSettings& ftp, const WebSettings& web, Recorder& record, int sequence,
+             std::function<void()> upgraded = {})
+      : control_(std::move(control)),
+        ftp_(ftp),
+        web_(web),
+        record_(record),
+        sequence_(sequence),
+        upgraded_(std::move(upgraded)) {}
   void Run();
 
  private:
@@ -46,6 +55,8 @@ class FtpSession {
   std::string dataAddress_;
   std::uint16_t dataPort_ = 0;
   int stored_ = 0;
+  std::function<void()> upgraded_;
+  bool imageStored_ = false;
 };
 
 // The name an image is stored under: the part after the last directory

@@ -154,6 +154,8 @@ void HttpConnection::FinishUpload() {
     Respond(WebResponder::StatusAnswer(503));
     return;
   }
+  // The restart is posted: it begins once the verdict is on its way.
+  if (shared_.responder.VerdictIsSuccess() && shared_.upgraded) shared_.upgraded();
   Respond(shared_.responder.UpgradeVerdict(localPort_, localAddress_));
 }
 

@@ -22,6 +22,8 @@ struct WebServerShared {
   Recorder& record;
   WebResponder& responder;
   const WebSettings& settings;
+  // Called once the router has answered an upload with a success verdict.
+  std::function<void()> upgraded;
   int uploadCount = 0;
 };
 

@@ -14,6 +14,7 @@
 #include "ftp_server.h"
 #include "platform/poll_event_loop.h"
 #include "recorder.h"
+#include "router_reboot.h"
 #include "switch_table.h"
 #include "tftp_server.h"
 #include "udp_hub.h"
@@ -26,12 +27,14 @@ int main(int argc, char** argv) {
   WebSettings web;
   FtpSettings ftp;
   TftpSettings tftp;
+  RebootSettings reboot;
   SwitchTable table;
   common.AddSwitches(table);
   discovery.AddSwitches(table);
   web.AddSwitches(table);
   ftp.AddSwitches(table);
   tftp.AddSwitches(table);
+  reboot.AddSwitches(table);
 
   const std::string error = table.Parse(std::vector<std::string>(argv + 1, argv + argc));
   if (common.help) {
@@ -43,7 +46,8 @@ int main(int argc, char** argv) {
                 "\"upload closing text missing\", \"upload stalled|closed after N\",\n"
                 "\"ftp COMMAND ARGUMENT\", \"ftp login refused\", \"ftp stored name=NAME bytes=N\",\n"
                 "\"ftp sent range=OFFSET#LENGTH bytes=N\", \"tftp write NAME mode M from ADDR:PORT\",\n"
-                "\"tftp stored NAME bytes=N [as PATH]\", \"tftp reboot from ADDR:PORT\", \"rebooted\",\n"
+                "\"tftp stored NAME bytes=N [as PATH]\", \"tftp reboot from ADDR:PORT\",\n"
+                "\"reboot after tftp|http|ftp\", \"rebooted\",\n"
                 "\"tftp refused NAME\", \"tftp failed at block K\", \"tftp ack K lost|repeated\",\n"
                 "\"tftp repeated block K\", \"tftp block K after the end\".\n",
                 table.HelpText().c_str());
@@ -63,16 +67,21 @@ int main(int argc, char** argv) {
   UdpHub udp(loop, record);
   ServiceContext context{loop, udp, record};
 
-  std::vector<std::unique_ptr<RouterService>> services;
   auto discoveryService = std::make_unique<DiscoveryService>(discovery);
+  // Every upgrade ends in a restart on the new firmware: silent, then
+  // running. Made before the services, which call it until they are gone.
+  RouterReboot restart(reboot, loop, record, *discoveryService);
+  std::vector<std::unique_ptr<RouterService>> services;
   auto tftpService = std::make_unique<TftpService>(tftp, web.storeDir, discovery.crashed);
-  // A rebooting router is silent; then it answers as a running one.
-  tftpService->onRebootBegins = [d = discoveryService.get()] { d->SetAnswered({}); };
-  tftpService->onRebooted = [d = discoveryService.get()] { d->SetAnswered({ProbeKind::Query, ProbeKind::Boot}); };
+  auto webService = std::make_unique<WebService>(web);
+  auto ftpService = std::make_unique<FtpService>(ftp, web);
+  tftpService->onReboot = [&restart] { restart.Begin("tftp"); };
+  webService->onUpgraded = [&restart] { restart.Begin("http"); };
+  ftpService->onUpgraded = [&restart] { restart.Begin("ftp"); };
   services.push_back(std::move(discoveryService));
   services.push_back(std::move(tftpService));
-  services.push_back(std::make_unique<WebService>(web));
-  services.push_back(std::make_unique<FtpService>(ftp, web));
+  services.push_back(std::move(webService));
+  services.push_back(std::move(ftpService));
   for (auto& service : services) {
     const std::string startError = service->Start(context);
     if (!startError.empty()) {

@@ -93,8 +93,6 @@ void TftpSettings::AddSwitches(SwitchTable& table) {
               closedSessionError = true;
               return std::string();
             });
-  table.Add("--reboot-delay", "MS", "after the \"R!\" request, silent this long, then a running router (default 2000)",
-            Milliseconds(rebootDelayMs));
 }
 
 std::string TftpService::Start(ServiceContext& context) {
@@ -199,13 +197,7 @@ void TftpService::OnData(const Datagram& datagram, int block) {
 void TftpService::Reboot(const Datagram& datagram) {
   context_->record.Line("tftp reboot from " + Peer(datagram));
   active_ = false;
-  if (onRebootBegins) onRebootBegins();
-  auto timer = std::make_shared<EventLoop::TimerId>(0);
-  *timer = context_->loop.StartTimer(settings_.rebootDelayMs, [this, timer] {
-    context_->loop.StopTimer(*timer);
-    context_->record.Line("rebooted");
-    if (onRebooted) onRebooted();
-  });
+  if (onReboot) onReboot();
 }
 
 void TftpService::Acknowledge(int block) {

@@ -22,7 +22,6 @@ struct TftpSettings {
   int failAtBlock = -1;                // an error packet instead of this block's acknowledgement
   std::set<int> lostAcks;              // acknowledgements not sent, the first time only
   std::set<int> repeatedAcks;          // acknowledgements sent twice
-  std::int64_t rebootDelayMs = 2000;   // silent this long after "R!", then a running router
   std::int64_t paceMs = 0;             // each answer this long after what it answers
   bool closedSessionError = false;     // a closed file's last block again: error 5, not its acknowledgement
 
@@ -41,9 +40,8 @@ class TftpService final : public RouterService {
       : settings_(settings), storeDir_(std::move(storeDir)), active_(active) {}
   std::string Start(ServiceContext& context) override;
 
-  // Called when the reboot begins and when the router runs again.
-  std::function<void()> onRebootBegins;
-  std::function<void()> onRebooted;
+  // Called at the order to reboot.
+  std::function<void()> onReboot;
 
  private:
   bool OnDatagram(const Datagram& datagram);

@@ -111,6 +111,10 @@ std::string WebResponder::RomData(const HttpRequestHead& head) const {
   return Answer(200, "", *slice, "application/octet-stream");
 }
 
+bool WebResponder::VerdictIsSuccess() const {
+  return settings_.upgradeVerdict == "8000" || settings_.upgradeVerdict == "plain";
+}
+
 std::string WebResponder::UpgradeVerdict(std::uint16_t localPort, const std::string& localAddress) const {
   const std::string& verdict = settings_.upgradeVerdict;
   if (verdict == "alert") return Answer(200, "", AlertPage(settings_.alertText));

@@ -21,6 +21,8 @@ class WebResponder {
   std::string AnswerGet(const HttpRequestHead& head, std::uint16_t localPort, const std::string& localAddress);
   // The answer after a complete upload.
   std::string UpgradeVerdict(std::uint16_t localPort, const std::string& localAddress) const;
+  // The verdict tells the upgrader the new firmware is in place.
+  bool VerdictIsSuccess() const;
   // An answer with the given status and a small page.
   static std::string StatusAnswer(int code, const std::string& body = {});
 

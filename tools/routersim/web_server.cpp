@@ -11,7 +11,8 @@ WebService::~WebService() {
 }
 
 std::string WebService::Start(ServiceContext& context) {
-  shared_ = std::make_unique<WebServerShared>(WebServerShared{context.loop, context.record, responder_, settings_});
+  shared_ = std::make_unique<WebServerShared>(
+      WebServerShared{context.loop, context.record, responder_, settings_, onUpgraded});
   if (!settings_.enabled) return {};
   std::string error = Listen(settings_.httpPort);
   if (error.empty() && settings_.redirectTo != 0 && settings_.redirectTo != settings_.httpPort) {

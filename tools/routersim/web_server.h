@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -19,6 +20,8 @@ class WebService final : public RouterService {
   explicit WebService(const WebSettings& settings) : settings_(settings), responder_(settings_) {}
   ~WebService() override;
   std::string Start(ServiceContext& context) override;
+  // Called after an upload was answered with a success verdict.
+  std::function<void()> onUpgraded;
 
  private:
   struct Listener {

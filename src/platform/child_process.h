@@ -1,0 +1,53 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fwu {
+
+// Another program run beside this one, its standard output and error read
+// through descriptors the caller watches. Standard input reads as ended.
+// The child gets a process group of its own, so that a Ctrl+C on the
+// terminal reaches this program only and it alone decides how each child
+// ends; and it is asked to end in order (SIGTERM) if this one dies.
+class ChildProcess {
+ public:
+  struct Launch {
+    std::vector<std::string> argv;  // argv[0] is the program's path
+    std::string workingDirectory;   // empty: this program's
+    // Standard error on a pseudo-terminal of its own, so that the child
+    // draws what it draws for a person (a progress bar); else a pipe.
+    bool errorOnTerminal = false;
+  };
+  enum class Stream { Output, Error };
+
+  ChildProcess();
+  // A child still running is killed and waited for.
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // False, with Failure(), when the child could not be started.
+  bool Start(const Launch& launch);
+  const std::string& Failure() const { return failure_; }
+  // Non-blocking read ends; -1 once that stream has ended.
+  int Descriptor(Stream stream) const;
+  // Appends what is waiting on the stream; false once it has ended (and
+  // the descriptor is closed).
+  bool Read(Stream stream, std::string& into);
+  // Asks the child to end in order (SIGTERM), or ends it at once.
+  void RequestEnd();
+  void Kill();
+  // The exit status once the child has ended (128 + signal when a signal
+  // ended it); nothing while it runs.
+  std::optional<int> TryWait();
+
+ private:
+  struct Handles;
+  std::unique_ptr<Handles> handles_;
+  std::string failure_;
+};
+
+}  // namespace fwu
