@@ -1,5 +1,6 @@
 #include <string>
 
+#include "app/masked_password.h"
 #include "app/upgrade_codes.h"
 #include "app/upgrade_form.h"
 #include "bundle/bundle_reader.h"
@@ -42,7 +43,7 @@ int TUpgradeForm1::ApplyControlSlot(const FileRow& slot, bool& decided) {
   Log("Set DstIP = " + s.DstIP());
   models_.PasswordComBox.SetText(s.PassWd());
   presetPassword_ = s.PassWd();
-  Log("Set PassWd = " + s.PassWd());
+  Log("Set PassWd = " + MaskedPassword(s.PassWd()));
   Log("Set ROMID = " + ROMID_);
 
   if (s.Caption() != "default") models_.window.SetCaption(s.Caption());
@@ -103,7 +104,7 @@ int TUpgradeForm1::ApplyControlSlot(const FileRow& slot, bool& decided) {
     case InitialSetting::kMethodGet:
       if (!upgradeFile.empty()) {
         FileListValid_ = 1;
-        models_.UpdateFileName.SetText(s.RomFile() + " ;");
+        models_.UpdateFileName.SetText(NativePath(s.RomFile()) + " ;");
         return verdict::kRomDownload;
       }
       if (FileListValid_ == 0) return verdict::kSearchAndWait;
@@ -124,9 +125,10 @@ int TUpgradeForm1::ApplyControlSlot(const FileRow& slot, bool& decided) {
 }
 
 void TUpgradeForm1::SetUserFile(const std::string& path, const std::string& separator) {
+  const std::string native = NativePath(path);
   FileListValid_ = 1;
-  FileList_.SetSingleUserFile(path);
-  models_.UpdateFileName.SetText(path + separator);
+  FileList_.SetSingleUserFile(native);
+  models_.UpdateFileName.SetText(native + separator);
 }
 
 }  // namespace fwu

@@ -2,6 +2,7 @@
 #include "app/rom_value.h"
 #include "app/upgrade_form.h"
 #include "app/upgrade_texts.h"
+#include "platform/files.h"
 #include "search/device_search.h"
 #include "transfer/http_client.h"
 #include "transfer/transfer_view.h"
@@ -36,12 +37,12 @@ void TUpgradeForm1::RunRomDownload() {
   }
   const RomValue offset = DeriveRomValue(InitialSetting_.RomOffset());
   const RomValue length = DeriveRomValue(InitialSetting_.RomLength());
-  const std::string localFile = InitialSetting_.RomFile();
+  const std::string localFile = NativePath(InitialSetting_.RomFile());
 
   Log("Try FTP Get Method first...");
   const std::string range = std::to_string(offset.number) + "#" + std::to_string(length.number);
   const int ftpResult =
-      services_.ftp ? services_.ftp->GetRomFile({models_, address, password, range, localFile}) : -1;
+      services_.ftp ? services_.ftp->GetRomFile({models_, address, password, range, localFile, length.number}) : -1;
   const std::string ftpText = services_.ftp ? services_.ftp->ResultText() : text::kFtpNotAvailable;
   if (ftpResult == kFtpSaved) {
     romSaved_ = true;

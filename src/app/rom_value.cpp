@@ -7,11 +7,21 @@ namespace fwu {
 
 namespace {
 
-std::int64_t LeadingDecimal(const std::string& text) {
+int DigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 99;
+}
+
+// The value of the leading digits in the base; digits that would take it
+// past the 64-bit range are left out.
+std::int64_t LeadingValue(const std::string& text, int base) {
   std::int64_t value = 0;
   for (const char c : text) {
-    if (!std::isdigit(static_cast<unsigned char>(c)) || value > (INT64_MAX - 9) / 10) break;
-    value = value * 10 + (c - '0');
+    const int digit = DigitValue(c);
+    if (digit >= base || value > (INT64_MAX - digit) / base) break;
+    value = value * base + digit;
   }
   return value;
 }
@@ -23,9 +33,9 @@ RomValue DeriveRomValue(const std::string& field) {
     const std::string digits = field.substr(2);
     std::size_t end = 0;
     while (end < digits.size() && !std::isspace(static_cast<unsigned char>(digits[end]))) ++end;
-    return {digits.substr(0, end), LeadingDecimal(digits)};
+    return {digits.substr(0, end), LeadingValue(digits, 16)};
   }
-  return {field, LeadingDecimal(field)};
+  return {field, LeadingValue(field, 10)};
 }
 
 }  // namespace fwu

@@ -1,10 +1,12 @@
 #include "app/http_thread.h"
+#include "app/masked_password.h"
 #include "app/upgrade_codes.h"
 #include "app/upgrade_form.h"
 #include "app/upgrade_texts.h"
 #include "bundle/bundle_reader.h"
 #include "notice/notice_presenter.h"
 #include "platform/ascii_case.h"
+#include "platform/files.h"
 #include "search/device_search.h"
 
 namespace fwu {
@@ -93,7 +95,7 @@ void TUpgradeForm1::ApplyCommandLine() {
   } else {
     models_.PasswordComBox.SetText(password);
     presetPassword_ = password;
-    Log("Set password = " + password + " in parameter input");
+    Log("Set password = " + MaskedPassword(password) + " in parameter input");
   }
   const std::string& romId = args[3];
   if (romId == kNull) {
@@ -132,7 +134,7 @@ void TUpgradeForm1::ApplyCommandLine() {
   if (operation == "get" && count == 7 && InitialSetting_.SetText(InitialSetting::kRomOffset, args[4]) &&
       InitialSetting_.SetText(InitialSetting::kRomLength, args[5]) &&
       InitialSetting_.SetText(InitialSetting::kRomFile, args[6])) {
-    models_.UpdateFileName.SetText(args[6] + ";");
+    models_.UpdateFileName.SetText(NativePath(args[6]) + ";");
     GetMode_ = 1;
     models_.window.SetCaption(text::kRomDownloadCaption);
     return;

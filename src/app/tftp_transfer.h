@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/transfer_seams.h"
+#include "transfer/transfer_seams.h"
 #include "transfer/tftp_form.h"
 #include "ui/main_window_models.h"
 

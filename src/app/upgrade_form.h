@@ -10,7 +10,7 @@
 
 #include "app/application_control.h"
 #include "app/http_worker.h"
-#include "app/transfer_seams.h"
+#include "transfer/transfer_seams.h"
 #include "bundle/file_table.h"
 #include "bundle/initial_setting.h"
 #include "platform/event_loop.h"
@@ -112,6 +112,8 @@ class TUpgradeForm1 {
   std::int16_t UpgradeState() const { return UpgradeState_; }
   const std::string& SectionResult() const { return SectionResult_; }
   int LoginResult() const { return LoginResult_; }
+  const std::string& SelectedIP() const { return SelectedIP_; }
+  const std::string& SelectedROMID() const { return SelectedROMID_; }
   struct Modes {
     bool put, get, param, log, autoRun, interactive, methodFirst, factoryRelease, sectionIDCheck;
   };

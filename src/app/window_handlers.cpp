@@ -2,6 +2,7 @@
 #include "app/upgrade_codes.h"
 #include "app/upgrade_texts.h"
 #include "net/socket_exception.h"
+#include "platform/files.h"
 #include "platform/printable_text.h"
 #include "search/device_search.h"
 
@@ -196,7 +197,8 @@ void TUpgradeForm1::BrowseClick() {
   models_.UpdateFileName.SetText("");
   EnableUpgrade();
   std::string shown;
-  for (const std::string& path : *chosen) {
+  for (const std::string& chosenPath : *chosen) {
+    const std::string path = NativePath(chosenPath);
     // The table has 64 slots; files chosen beyond them are left out.
     if (!FileList_.Add(FileRow{path, attr::kUserChosenFile, 1})) break;
     shown += path + "; ";

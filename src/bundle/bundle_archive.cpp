@@ -54,8 +54,8 @@ std::string ExtractBundle(const std::string& path, const std::string& directory)
   for (const BundleRecord& record : layout.records) {
     if (!names.insert(record.name).second) return "two entries are named \"" + record.name + "\"";
   }
-  const std::string prefix = directory.empty() || directory.back() == kPathSeparator ? directory
-                                                                                     : directory + kPathSeparator;
+  const std::string prefix =
+      directory.empty() || FileNamePart(directory).empty() ? directory : directory + kPathSeparator;
   for (const BundleRecord& record : layout.records) {
     Bytes content(record.contentLength);
     if (!file.ReadAt(record.contentOffset, content.data(), content.size())) return "cannot read " + record.name;

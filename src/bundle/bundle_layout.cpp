@@ -85,10 +85,6 @@ BundleLayout ReadBundleLayout(const RandomAccessSource& source) {
   return layout;
 }
 
-bool IsSafeEntryName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos;
-}
-
 std::string ExtractedFileName(const std::string& name, std::uint16_t attribute) {
   const std::uint16_t keepsName = attr::kMessageFile | attr::kKeepName;
   return (attribute & keepsName) ? name : name + ".tmp";

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bundle/file_table.h"
+#include "bundle/safe_entry_name.h"
 #include "platform/binary_file.h"
 
 namespace fwu {
@@ -44,7 +45,7 @@ enum class BundleStatus {
   UnsupportedVersion,  // only the version was read
   Malformed,           // trailer or records do not fit the file
   TooManyEntries,      // more than the extracted table can hold
-  UnsafeName,          // a name that could leave the target directory
+  UnsafeName,          // a name that is no safe file name (see IsSafeEntryName)
 };
 
 struct BundleLayout {
@@ -61,10 +62,6 @@ struct BundleLayout {
 // the file before trusting it, so that nothing is extracted from a bundle
 // that does not hold together and no read ever leaves the source.
 BundleLayout ReadBundleLayout(const RandomAccessSource& source);
-
-// An entry name becomes a file name in a directory the program chooses; a
-// name that is empty, "." or "..", or holds a separator, could escape it.
-bool IsSafeEntryName(const std::string& name);
 
 // The name an entry's temporary file gets: message files and entries marked
 // to keep their name as stored, everything else with ".tmp" appended.

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/argument_checks.h"
 #include "platform/terminal.h"
 
 namespace fwu {
@@ -10,6 +11,7 @@ namespace fwu {
 namespace {
 
 constexpr char kEnterKey = 13;
+constexpr int kFileAsks = 3;
 
 bool ReadAnswer(std::istream& in, std::ostream& err, const std::string& question, std::string& answer) {
   err << question << std::flush;
@@ -26,15 +28,13 @@ bool IsListNumber(const std::string& text, std::size_t count) {
 
 }  // namespace
 
-bool AskRouterAndPassword(TUpgradeForm1& form, std::istream& in, std::ostream& err, bool hideTyping) {
+bool AskRouter(TUpgradeForm1& form, const std::vector<RouterChoice>& choices, std::istream& in, std::ostream& err) {
   MainWindowModels& models = form.Models();
-  const auto& items = models.IPComBox.Items();
-  for (std::size_t i = 0; i < items.size(); ++i) err << "  " << (i + 1) << ") " << items[i] << '\n';
-
+  for (const RouterChoice& choice : choices) err << choice.shown << '\n';
   std::string answer;
   if (!ReadAnswer(in, err, "Router (number or address) [" + models.IPComBox.Text() + "]: ", answer)) return false;
-  if (IsListNumber(answer, items.size())) {
-    models.IPComBox.SetText(items[std::stoul(answer) - 1]);
+  if (IsListNumber(answer, choices.size())) {
+    models.IPComBox.SetText(choices[std::stoul(answer) - 1].address);
     form.IPComBoxChange();
   } else if (!answer.empty()) {
     // A typed address is searched on its own, as Enter in the list does.
@@ -43,19 +43,35 @@ bool AskRouterAndPassword(TUpgradeForm1& form, std::istream& in, std::ostream& e
   }
   // An empty answer keeps the router the start selected, and with it the
   // password it was given: selecting it again would put the default back.
+  return true;
+}
 
-  EditModel& password = models.PasswordComBox;
+std::optional<std::string> AskFirmwareFile(std::istream& in, std::ostream& err) {
+  std::string answer;
+  for (int ask = 0; ask < kFileAsks; ++ask) {
+    if (!ReadAnswer(in, err, "Firmware file: ", answer)) return std::nullopt;
+    if (answer.empty()) continue;
+    const std::string reason = UnreadableFileReason(answer);
+    if (reason.empty()) return answer;
+    err << reason << '\n';
+  }
+  return std::nullopt;
+}
+
+bool AskPassword(TUpgradeForm1& form, std::istream& in, std::ostream& err, bool hideTyping, bool afterRefusal) {
+  EditModel& password = form.Models().PasswordComBox;
   if (!password.Enabled()) return true;  // nothing to ask of this router
-  const std::string question = password.Text().empty() ? "Password: " : "Password [Enter keeps the one given]: ";
+  std::string question = "Password: ";
+  if (afterRefusal) question = "Password (refused, try again): ";
+  else if (!password.Text().empty()) question = "Password [Enter keeps the one given]: ";
+  std::string answer;
   {
     std::optional<HiddenTerminalInput> hidden;
     if (hideTyping) hidden.emplace();
     if (!ReadAnswer(in, err, question, answer)) return false;
   }
-  if (answer.empty()) return true;
-  // The window's box takes no more than this either.
-  const auto limit = static_cast<std::size_t>(password.MaxLength());
-  password.SetText(limit > 0 ? answer.substr(0, limit) : answer);
+  if (answer.empty() && !afterRefusal) return true;
+  password.SetText(answer);
   form.PasswordComBoxChange();
   return true;
 }

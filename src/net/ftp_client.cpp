@@ -7,13 +7,6 @@
 namespace fwu {
 namespace {
 
-bool IsRefusal(std::int64_t code, std::int64_t from) { return code >= from && code <= 599; }
-
-std::string WithoutLineEnd(std::string line) {
-  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-  return line;
-}
-
 }  // namespace
 
 TFtpClient::TFtpClient(EventLoop& loop) : loop_(loop), control_(MakeStream()) {}
@@ -90,10 +83,10 @@ void TFtpClient::Connect() {
 void TFtpClient::LogIn() {
   ReadReply();
   std::string reply = Transaction("USER " + UserID);
-  if (IsRefusal(replyCode_, 401)) throw FTPException(reply);
+  if (IsRefusedLogin(replyCode_)) throw FTPException(WithoutLineEnd(reply));
   if (replyCode_ == 331) {
     reply = Transaction("PASS " + Password, "PASS ");
-    if (IsRefusal(replyCode_, 401)) throw FTPException(reply);
+    if (IsRefusedLogin(replyCode_)) throw FTPException(WithoutLineEnd(reply));
   }
   if (!TransferType.empty()) Transaction("TYPE " + TransferType);
 }
@@ -121,7 +114,7 @@ void TFtpClient::Disconnect() {
     throw;
   }
   control_.Close();
-  if (IsRefusal(replyCode_, 301)) throw FTPException(reply);
+  if (IsFailingReply(replyCode_)) throw FTPException(WithoutLineEnd(reply));
 }
 
 }  // namespace fwu

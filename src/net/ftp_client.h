@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -9,6 +10,8 @@
 namespace fwu {
 
 class EventLoop;
+class ReadOnlyFile;
+class ReplacementFile;
 
 // The FTP client component: one control connection, a login as UserID,
 // one data connection per transfer in active mode (the client listens and
@@ -53,8 +56,14 @@ class TFtpClient {
   std::function<void(bool& handled, TransferKind)> OnFailure;
 
   void Connect();
+  // Each succeeds only when the server's final reply says the file is
+  // complete. A transfer that stops short resets its data connection and
+  // sends ABOR, so the server never takes it for a whole file.
   void Upload(const std::string& localFile, const std::string& remoteFile);
-  void Download(const std::string& remoteFile, const std::string& localFile);
+  // The local file is replaced only by a complete copy (the earlier one is
+  // kept with ".BAK" appended): fewer bytes than the reply announced, or
+  // than expectedSize, fail the transfer.
+  void Download(const std::string& remoteFile, const std::string& localFile, std::int64_t expectedSize = 0);
   void Disconnect();
   void Abort() { cancelled_ = true; }
 
@@ -79,10 +88,16 @@ class TFtpClient {
   // False when a failing reply was let pass by OnFailure.
   bool Command(const std::string& command, TransferKind kind, std::string* allLines = nullptr);
   bool OpenDataConnection(FtpStream& listener, TransferKind kind);
-  void FailingReply(const std::string& reply, TransferKind kind);
-  void OfferFailure(TransferKind kind);
-  void SendFile(FtpStream& data, const std::string& localFile);
-  void ReceiveFile(FtpStream& data, const std::string& localFile);
+  FtpStream AcceptDataConnection(FtpStream& listener);
+  // Runs the sending or receiving; a failure resets the data connection
+  // and sends ABOR before it goes on.
+  void RunDataPhase(FtpStream& data, const std::function<void()>& phase);
+  // Reads the final reply; false when a failure was let pass by OnFailure.
+  bool Completed(TransferKind kind);
+  // Raises failure unless OnFailure lets it pass.
+  void OfferFailure(TransferKind kind, std::exception_ptr failure);
+  void SendFile(FtpStream& data, const ReadOnlyFile& file, const std::string& localFile);
+  void ReceiveFile(FtpStream& data, ReplacementFile& file, const std::string& localFile);
   FtpStream MakeStream();
 
   EventLoop& loop_;

@@ -14,6 +14,13 @@ class FTPException : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The server's final reply to a transfer whose data connection had opened,
+// when it is not a completion: the file did not arrive whole.
+class FTPTransferNotComplete : public FTPException {
+ public:
+  using FTPException::FTPException;
+};
+
 // Socket and connection failures of the FTP client.
 using ESocketError = SocketException;
 

@@ -40,6 +40,15 @@ std::int64_t ReplyCode(std::string_view line) {
   return value;
 }
 
+std::string WithoutLineEnd(std::string line) {
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  return line;
+}
+
+bool IsFailingReply(std::int64_t code) { return code >= 301 && code <= 599; }
+bool IsRefusedLogin(std::int64_t code) { return code >= 401 && code <= 599; }
+bool IsCompletion(std::int64_t code) { return code >= 200 && code <= 299; }
+
 bool ContinuesReply(std::string_view line) {
   return (!line.empty() && line[0] == ' ') || (line.size() >= 4 && line[3] == '-');
 }

@@ -40,6 +40,16 @@ class ReplyLineReader {
 // client acts on.
 std::int64_t ReplyCode(std::string_view line);
 
+// A reply line without its line end: the text of a refusal.
+std::string WithoutLineEnd(std::string line);
+
+// The reply ranges the client acts on. A transfer command (PORT, STOR,
+// RETR) or QUIT fails on 301 to 599, a login step (USER, PASS) on 401 to
+// 599; a transfer is complete only on a final reply from 200 to 299.
+bool IsFailingReply(std::int64_t code);
+bool IsRefusedLogin(std::int64_t code);
+bool IsCompletion(std::int64_t code);
+
 // Whether a reply goes on after this line: it begins with a blank or has
 // "-" as its fourth character.
 bool ContinuesReply(std::string_view line);

@@ -108,12 +108,28 @@ void FtpStream::SendAll(const std::uint8_t* data, std::size_t length, int limitM
   }
 }
 
-std::size_t FtpStream::Receive(std::uint8_t* buffer, std::size_t capacity, int limitMs) {
+std::size_t FtpStream::ReceiveBefore(std::uint8_t* buffer, std::size_t capacity, std::int64_t deadline,
+                                     const char* abortText) {
   for (;;) {
     const long n = socket_.Receive(buffer, capacity);
     if (n >= 0) return static_cast<std::size_t>(n);
     if (socket_.LastError() != wsa::kWouldBlock) RaiseSocketError(socket_.LastError());
-    if (Wait(TStreamSocket::Wants::Read, limitMs) != WaitEnd::Ready) throw EAbortError("Socket readln aborted");
+    const std::int64_t left = deadline - loop_.NowMs();
+    if (left <= 0 || Wait(TStreamSocket::Wants::Read, static_cast<int>(left)) != WaitEnd::Ready) {
+      throw EAbortError(abortText);
+    }
+  }
+}
+
+std::size_t FtpStream::Receive(std::uint8_t* buffer, std::size_t capacity, int limitMs) {
+  return ReceiveBefore(buffer, capacity, loop_.NowMs() + limitMs, "Socket readln aborted");
+}
+
+void FtpStream::FinishSending(int limitMs) {
+  socket_.ShutdownSending();
+  const std::int64_t deadline = loop_.NowMs() + limitMs;
+  std::uint8_t ignored[512];
+  while (ReceiveBefore(ignored, sizeof ignored, deadline, "Socket send aborted") > 0) {
   }
 }
 
@@ -136,6 +152,11 @@ std::uint16_t FtpStream::LocalPort() const {
 
 void FtpStream::Close() {
   socket_.Close();
+  lines_.Clear();
+}
+
+void FtpStream::CloseWithReset() {
+  socket_.CloseWithReset();
   lines_.Clear();
 }
 

@@ -41,6 +41,10 @@ class FtpStream {
   // Some bytes, 0 when the server closed; raises "Socket readln aborted"
   // when nothing arrives for limitMs.
   std::size_t Receive(std::uint8_t* buffer, std::size_t capacity, int limitMs);
+  // Ends the data sent and waits until the server closes its side, which
+  // it does once it has read them all: until then they may still sit in
+  // buffers. Raises EAbortError "Socket send aborted" after limitMs.
+  void FinishSending(int limitMs);
 
   // Drops unread input, buffered or not.
   void DiscardPending();
@@ -50,11 +54,15 @@ class FtpStream {
   std::string LocalAddress() const;
   std::uint16_t LocalPort() const;
   void Close();
+  // The peer sees a reset, never the orderly end of the data.
+  void CloseWithReset();
 
  private:
   enum class WaitEnd { Ready, TimedOut, Stopped };
   WaitEnd Wait(TStreamSocket::Wants wants, int limitMs);
   [[noreturn]] void RaiseSocketError(int number);
+  std::size_t ReceiveBefore(std::uint8_t* buffer, std::size_t capacity, std::int64_t deadline,
+                            const char* abortText);
 
   EventLoop& loop_;
   std::function<bool()> shouldStop_;

@@ -1,12 +1,14 @@
 #include "notice/hint_form.h"
 
 #include "notice/rtf_reader.h"
+#include "notice/text_encoding.h"
 
 namespace fwu {
 
 THintForm::THintForm(EventLoop& loop, MessageFile notice)
     : notice_(std::move(notice)),
       document_(ReadRtf(std::span(reinterpret_cast<const std::uint8_t*>(notice_.rtf.data()), notice_.rtf.size()))),
+      caption_(DecodeLine(notice_.messageCaption, document_.codePage)),
       displayTime_(notice_.EffectiveDisplayTime()),
       countdown_(displayTime_),
       countdownTimer_(loop, kCountdownMs, [this] { CountdownTimerTimer(); }),

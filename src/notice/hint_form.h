@@ -30,7 +30,10 @@ class THintForm final : public ModalWindowModel {
 
   THintForm(EventLoop& loop, MessageFile notice);
 
-  const std::string& Caption() const override { return notice_.messageCaption; }
+  // The header's caption, in the code page of the document it heads and
+  // without control characters: it is shown as the window's title and on
+  // the console.
+  const std::string& Caption() const override { return caption_; }
   void Activate() override {}
 
   const MessageFile& Notice() const { return notice_; }
@@ -51,6 +54,7 @@ class THintForm final : public ModalWindowModel {
 
   MessageFile notice_;
   StyledText document_;
+  std::string caption_;
   std::uint16_t displayTime_;
   int countdown_;
   bool textVisible_ = true;

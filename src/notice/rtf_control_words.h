@@ -9,25 +9,39 @@ namespace fwu::rtf {
 enum class Action {
   Char,          // one character: value is its code point
   ParagraphEnd,
-  Bold,
-  Italic,
-  Underline,
+  StyleFlag,  // value is the StyleFlag
   UnderlineOff,
+  Hidden,
+  Position,  // value is the VerticalPosition
+  Highlight,
   Plain,
   FontSize,
   Font,
   Colour,
   ColourComponent,  // value is 0 red, 1 green, 2 blue
   ParagraphDefaults,
-  Align,  // value is the Alignment
+  Align,            // value is the Alignment
+  ParagraphLength,  // value is the ParagraphLength
+  Cell,
+  RowEnd,
+  NestedRowProperties,
   Unicode,
   UnicodeFallback,
   DefaultFont,
+  FontCharset,
+  DocumentCharset,  // value is the code page
+  AnsiCodePage,
   Binary,
   FontTable,
   ColourTable,
   SkipDestination,
 };
+
+// The on-off switches of a character style.
+enum class StyleFlag { Bold, Italic, Underline, Strike, Capitals };
+
+// The paragraph lengths, in the order the reader keeps them.
+enum class ParagraphLength { LeftIndent, RightIndent, FirstLineIndent, SpaceBefore, SpaceAfter };
 
 struct Word {
   std::string_view name;

@@ -1,6 +1,13 @@
 #include "notice/text_encoding.h"
 
+#include <algorithm>
 #include <array>
+#include <map>
+#include <memory>
+#include <stdexcept>
+
+#include "notice/byte_decoder.h"
+#include "platform/code_page.h"
 
 namespace fwu {
 
@@ -8,11 +15,13 @@ namespace {
 
 constexpr std::uint32_t kReplacement = 0xFFFD;
 
-// 0x80 to 0x9F: where the Windows code page differs from Latin-1.
-constexpr std::array<std::uint16_t, 32> kHighControls = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+// Sorted, for the binary search.
+constexpr std::array<unsigned, 23> kOtherCodePages = {437, 737, 775, 850, 852, 855, 857, 860, 861, 862, 863, 865,
+                                                      866, 869, 874, 932, 936, 949, 950, 1361, 10000, 10007, 10029};
+
+static_assert(std::is_sorted(kOtherCodePages.begin(), kOtherCodePages.end()));
+
+bool IsWindowsAnsi(unsigned number) { return number >= 1250 && number <= 1258; }
 
 }  // namespace
 
@@ -36,9 +45,33 @@ void AppendUtf8(std::string& out, std::uint32_t codePoint) {
   }
 }
 
-std::uint32_t WindowsWesternToUnicode(std::uint8_t byte) {
-  if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];
-  return byte;
+bool IsNoticeCodePage(unsigned number) {
+  return IsWindowsAnsi(number) || std::binary_search(kOtherCodePages.begin(), kOtherCodePages.end(), number);
+}
+
+// Opening a converter costs far more than using one, and a notice's text
+// switches between a few code pages at most: each is opened once per
+// thread, since a converter keeps state while it works.
+const CodePage& NoticeCodePage(unsigned number) {
+  thread_local std::map<unsigned, std::unique_ptr<CodePage>> opened;
+  if (!IsNoticeCodePage(number)) number = kWesternCodePage;
+  auto found = opened.find(number);
+  if (found == opened.end()) found = opened.emplace(number, CodePage::Open(number)).first;
+  if (found->second) return *found->second;
+  if (number == kWesternCodePage) throw std::runtime_error("the system cannot decode Windows code page 1252");
+  return NoticeCodePage(kWesternCodePage);
+}
+
+std::string DecodeLine(std::string_view bytes, unsigned codePage) {
+  const ByteDecoder decoder{&NoticeCodePage(codePage)};
+  ByteJoiner joiner;
+  std::string text;
+  for (const char byte : bytes) {
+    const std::optional<char32_t> character = joiner.Byte(static_cast<std::uint8_t>(byte), decoder);
+    if (character && IsShownCharacter(*character)) AppendUtf8(text, *character);
+  }
+  if (joiner.Drop()) AppendUtf8(text, kReplacement);
+  return text;
 }
 
 }  // namespace fwu

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/binary_file.h"
+#include "platform/file_system_path.h"
 
 namespace fwu {
 
@@ -26,7 +27,7 @@ std::string RandomName(std::random_device& entropy) {
 }  // namespace
 
 std::optional<Bytes> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(FileSystemPath(path), std::ios::binary);
   if (!in) return std::nullopt;
   Bytes content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) return std::nullopt;
@@ -34,7 +35,7 @@ std::optional<Bytes> ReadWholeFile(const std::string& path) {
 }
 
 bool WriteWholeFile(const std::string& path, const Bytes& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(FileSystemPath(path), std::ios::binary | std::ios::trunc);
   if (!out) return false;
   out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
   out.close();
@@ -42,8 +43,7 @@ bool WriteWholeFile(const std::string& path, const Bytes& content) {
 }
 
 bool WriteFileAtomically(const std::string& path, const Bytes& content, std::optional<unsigned> mode) {
-  const auto slash = path.find_last_of(kPathSeparator);
-  const std::string directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  const std::string directory = path.substr(0, path.size() - FileNamePart(path).size());
   std::random_device entropy;
   for (int attempt = 0; attempt < kUniqueNameAttempts; ++attempt) {
     const std::string side = directory + ".fwu-" + RandomName(entropy);
@@ -63,26 +63,26 @@ bool WriteFileAtomically(const std::string& path, const Bytes& content, std::opt
 
 bool FileExists(const std::string& path) {
   std::error_code ignored;
-  return std::filesystem::exists(path, ignored);
+  return std::filesystem::exists(FileSystemPath(path), ignored);
 }
 
 std::optional<std::uint64_t> FileSize(const std::string& path) {
   std::error_code failed;
-  const auto size = std::filesystem::file_size(path, failed);
+  const auto size = std::filesystem::file_size(FileSystemPath(path), failed);
   if (failed) return std::nullopt;
   return static_cast<std::uint64_t>(size);
 }
 
 bool RemoveFile(const std::string& path) {
   std::error_code failed;
-  return std::filesystem::remove(path, failed) && !failed;
+  return std::filesystem::remove(FileSystemPath(path), failed) && !failed;
 }
 
 // Replaces an existing target on every system (a plain rename does not on
 // Windows), so a kept copy or an atomic write never stops at an old file.
 bool RenameFile(const std::string& from, const std::string& to) {
   std::error_code failed;
-  std::filesystem::rename(from, to, failed);
+  std::filesystem::rename(FileSystemPath(from), FileSystemPath(to), failed);
   return !failed;
 }
 

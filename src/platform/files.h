@@ -8,10 +8,14 @@
 
 namespace fwu {
 
-// The separator this program writes between directory and file names.
-// Windows takes it as well as its own backslash, so the paths the program
-// makes read the same on every system.
-constexpr char kPathSeparator = '/';
+// The separator this system writes between directory and file names, so
+// that the paths the program makes and shows read as the system's own
+// (a backslash on Windows).
+extern const char kPathSeparator;
+
+// A path given by the user, written the way this system writes paths:
+// on Windows, forward slashes become backslashes. The file is the same.
+std::string NativePath(std::string path);
 
 std::optional<Bytes> ReadWholeFile(const std::string& path);
 bool WriteWholeFile(const std::string& path, const Bytes& content);

@@ -1,8 +1,16 @@
 #include <unistd.h>
 
+#include "platform/file_system_path.h"
 #include "platform/files.h"
 
 namespace fwu {
+
+const char kPathSeparator = '/';
+
+std::string NativePath(std::string path) { return path; }
+
+// File names are bytes here: no conversion at all.
+std::filesystem::path FileSystemPath(const std::string& utf8) { return std::filesystem::path(utf8); }
 
 std::string FileNamePart(const std::string& path) {
   const auto slash = path.find_last_of(kPathSeparator);

@@ -109,4 +109,11 @@ void TStreamSocket::Close() {
   fd_ = -1;
 }
 
+void TStreamSocket::CloseWithReset() {
+  if (fd_ < 0) return;
+  const linger abortive{1, 0};
+  setsockopt(fd_, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+  Close();
+}
+
 }  // namespace fwu

@@ -66,6 +66,9 @@ class TStreamSocket {
 
   // Closes without lingering: queued data still leaves, the call never waits.
   void Close();
+  // Closes at once and makes the peer see a reset, not the end of the data:
+  // what is still queued is dropped.
+  void CloseWithReset();
   int LastError() const { return lastError_; }
 
  private:

@@ -1,7 +1,12 @@
 #include "platform/terminal.h"
 
+#include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include <atomic>
+
+#include "platform/terminal_restore.h"
 
 namespace fwu {
 
@@ -16,28 +21,49 @@ int Descriptor(StandardStream stream) {
   return -1;
 }
 
+// The settings to put back should the process end from a signal handler,
+// which cannot wait for the object's destructor. The descriptor is
+// published after the settings are written, and withdrawn before they go.
+termios hiddenSettings{};
+std::atomic<int> hiddenTerminal{-1};
+static_assert(std::atomic<int>::is_always_lock_free);
+
 }  // namespace
 
 struct HiddenTerminalInput::Saved {
+  // A descriptor of its own: a termination request turns standard input
+  // into /dev/null, and the terminal must still get its echo back.
+  int terminal;
   termios settings;
 };
 
 bool IsTerminal(StandardStream stream) { return isatty(Descriptor(stream)) == 1; }
 
+void RestoreHiddenTerminalNow() {
+  const int terminal = hiddenTerminal.load();
+  if (terminal >= 0) tcsetattr(terminal, TCSANOW, &hiddenSettings);
+}
+
 HiddenTerminalInput::HiddenTerminalInput() {
   termios settings{};
   if (tcgetattr(STDIN_FILENO, &settings) != 0) return;
-  saved_ = std::make_unique<Saved>(Saved{settings});
+  const int terminal = fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
+  if (terminal < 0) return;
+  saved_ = std::make_unique<Saved>(Saved{terminal, settings});
+  hiddenSettings = settings;
+  hiddenTerminal = terminal;
   // The line end is still echoed so that the next output starts on a line
   // of its own.
   settings.c_lflag &= ~static_cast<tcflag_t>(ECHO);
   settings.c_lflag |= ECHONL;
-  if (tcsetattr(STDIN_FILENO, TCSANOW, &settings) != 0) saved_.reset();
+  tcsetattr(terminal, TCSANOW, &settings);
 }
 
 HiddenTerminalInput::~HiddenTerminalInput() {
   if (saved_ == nullptr) return;
-  tcsetattr(STDIN_FILENO, TCSANOW, &saved_->settings);
+  hiddenTerminal = -1;
+  tcsetattr(saved_->terminal, TCSANOW, &saved_->settings);
+  close(saved_->terminal);
 }
 
 }  // namespace fwu

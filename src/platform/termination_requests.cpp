@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <stdexcept>
 
+#include "platform/terminal_restore.h"
+
 namespace fwu {
 
 namespace {
@@ -28,7 +30,9 @@ void OnSignal(int number) {
   const int savedErrno = errno;
   int none = 0;
   if (!requestedSignal.compare_exchange_strong(none, number)) {
-    // The orderly end is taking too long for the user: end now.
+    // The orderly end is taking too long for the user: end now, but not
+    // with the password prompt's echo left off.
+    RestoreHiddenTerminalNow();
     signal(number, SIG_DFL);
     raise(number);
   }

@@ -7,7 +7,7 @@
 #include "net/socket_exception.h"
 #include "platform/printable_text.h"
 #include "search/device_table.h"
-#include "transfer/error_text.h"
+#include "platform/error_text.h"
 #include "ui/controls.h"
 #include "ui/log_sink.h"
 

@@ -169,24 +169,32 @@ int TmyFTPForm::UploadOne(const TransferJob& job, const std::string& path) {
   }
   try {
     FTP1_.Upload(path, RemoteUploadName(path));
-  } catch (const std::exception& failure) {
-    const std::string message = failure.what();
-    if (Begins(message, "550")) {
-      DisconnectQuietly();
-      view_->SetStatus("Please ReSelect Upgrade File Again.");
-      view_->AddLine(kUpgradeFileError);
-      ResultText_ = kUpgradeFileError;
-      return -4;
-    }
-    view_->AddLine("Unknow error1 in FTP mode:" + message);
-    ResultText_ = "Unknow exception :" + message;
-    // The login is not left open for a later run to reuse unasked.
+  } catch (const FTPTransferNotComplete& failure) {
+    // The status watch has already told the user why the router refused it.
+    if (CurrentIndex_ != kImageRejected) return FileFailure(failure.what());
     DisconnectQuietly();
     return -1;
+  } catch (const std::exception& failure) {
+    return FileFailure(failure.what());
   }
   AdvanceProgress(static_cast<std::int64_t>(size));
   ++UploadCount_;
   return 1;
+}
+
+int TmyFTPForm::FileFailure(const std::string& message) {
+  if (Begins(message, "550")) {
+    DisconnectQuietly();
+    view_->SetStatus("Please ReSelect Upgrade File Again.");
+    view_->AddLine(kUpgradeFileError);
+    ResultText_ = kUpgradeFileError;
+    return -4;
+  }
+  view_->AddLine("Unknow error1 in FTP mode:" + message);
+  ResultText_ = "Unknow exception :" + message;
+  // The login is not left open for a later run to reuse unasked.
+  DisconnectQuietly();
+  return -1;
 }
 
 int TmyFTPForm::OuterFailure(const std::string& message, bool upload) {
@@ -236,7 +244,7 @@ int TmyFTPForm::GetRomFile(const RomRequest& request) {
 
 int TmyFTPForm::DownloadRom(const RomRequest& request) {
   try {
-    FTP1_.Download(request.rangeText, request.localFile);
+    FTP1_.Download(request.rangeText, request.localFile, request.length);
   } catch (const std::exception& failure) {
     const std::string message = failure.what();
     DisconnectQuietly();

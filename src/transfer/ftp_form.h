@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/transfer_seams.h"
+#include "transfer/transfer_seams.h"
 #include "bundle/file_selector.h"
 #include "net/ftp_client.h"
 
@@ -47,6 +47,8 @@ class TmyFTPForm final : public FtpUpgrade {
   void FTP1Status(const std::string& text);
   int UploadLoop(const TransferJob& job);
   int UploadOne(const TransferJob& job, const std::string& path);
+  // One file's transfer failed: -4 for a file the router refused, else -1.
+  int FileFailure(const std::string& message);
   int DownloadRom(const RomRequest& request);
   int OuterFailure(const std::string& message, bool upload);
   void AdvanceProgress(std::int64_t bytes);

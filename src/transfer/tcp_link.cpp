@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "platform/binary_file.h"
-#include "platform/files.h"
+#include "platform/replacement_file.h"
+#include "platform/error_text.h"
 #include "platform/socket_error.h"
-#include "transfer/error_text.h"
 #include "transfer/response_head.h"
 #include "transfer/transfer_view.h"
 
@@ -170,29 +170,17 @@ TcpLink::Received TcpLink::ReceiveToBuffer(char* buffer, std::int64_t capacity) 
 TcpLink::Received TcpLink::ReceiveToFile(const std::string& fileName, ProgressSink* progress,
                                          std::int64_t expectedBody) {
   if (!socket_.Valid()) return ReceiveFailure("INVALID_SOCKET in receive data.");
-  // The body goes to a file of its own beside the target and takes the
-  // target's name only once complete: a failed read, however often, never
-  // costs the last good copy.
-  NewFile partial;
-  std::string partialPath;
-  if (!partial.CreateBeside(fileName, partialPath)) return ReceiveFailure("ROM file create error");
-  Received received = ReceiveBody(partial, progress, expectedBody);
-  if (received.count >= 0 && !partial.Close()) received = ReceiveFailure("ROM file write error");
-  if (received.count < 0) {
-    partial.Close();
-    RemoveFile(partialPath);
-    return received;
-  }
-  // Replacing an older backup keeps the most recent earlier data safe.
-  if (FileExists(fileName)) RenameFile(fileName, fileName + ".BAK");
-  if (!RenameFile(partialPath, fileName)) {
-    RemoveFile(partialPath);
-    return ReceiveFailure("ROM file create error");
-  }
+  // A failed read, however often, never costs the last good copy.
+  ReplacementFile file;
+  if (!file.Create(fileName)) return ReceiveFailure("ROM file create error");
+  const Received received = ReceiveBody(file, progress, expectedBody);
+  if (received.count < 0) return received;
+  if (!file.Finish()) return ReceiveFailure("ROM file write error");
+  if (!file.Replace()) return ReceiveFailure("ROM file create error");
   return received;
 }
 
-TcpLink::Received TcpLink::ReceiveBody(NewFile& file, ProgressSink* progress, std::int64_t expectedBody) {
+TcpLink::Received TcpLink::ReceiveBody(ReplacementFile& file, ProgressSink* progress, std::int64_t expectedBody) {
   const auto peer = socket_.Peer().value_or(PeerEndpoint{});
   bool first = true;
   std::int64_t total = 0;

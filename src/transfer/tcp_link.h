@@ -9,9 +9,9 @@
 
 namespace fwu {
 
-class NewFile;
 class ProgressSink;
 class ReadOnlyFile;
+class ReplacementFile;
 
 // How long the blocking calls of one link may take. The readiness wait of
 // 3 s is the protocol's own and runs out harmlessly; these bound the calls
@@ -82,7 +82,7 @@ class TcpLink {
   // a receive deadline that passed or an abort is a failure: a response
   // cut off there must not pass for a whole one.
   long ReceiveChunk(char* chunk);
-  Received ReceiveBody(NewFile& file, ProgressSink* progress, std::int64_t expectedBody);
+  Received ReceiveBody(ReplacementFile& file, ProgressSink* progress, std::int64_t expectedBody);
   // The loop of both sends: sendSome(offset, count) hands on what it can.
   template <typename SendSome>
   std::int64_t SendLoop(std::int64_t length, ProgressSink* progress, SendSome sendSome);

@@ -6,12 +6,14 @@ namespace fwu {
 
 DialogAnswer ConsoleDialogs::ShowMessage(const MessageRequest& request) {
   err_ << "message: " << request.caption << ": " << request.text << std::endl;
+  shown_.push_back(request);
   return DefaultAnswer(request.buttons);
 }
 
 std::optional<std::vector<std::string>> ConsoleDialogs::ChooseFiles(const FileChooserRequest&) {
-  // Files come from the command line in a terminal; there is no chooser.
-  return std::nullopt;
+  auto chosen = std::move(nextChosen_);
+  nextChosen_.reset();
+  return chosen;
 }
 
 void ConsoleDialogs::ShowModal(ModalWindowModel& window) { RunModal(loop_, window); }

@@ -14,51 +14,25 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/application_control.h"
-#include "app/transfer_seams.h"
 #include "app/upgrade_form.h"
 #include "fake_lan.h"
+#include "gui/qt/elided_label.h"
+#include "gui/qt/log_saving.h"
 #include "gui/qt/qt_dialogs.h"
 #include "gui/qt/qt_event_loop.h"
 #include "modal_answerer.h"
 #include "notice/hidden_notice_presenter.h"
+#include "support/window_test_doubles.h"
 
 namespace fwu {
 namespace {
 
+using testing::CountingApplication;
+using testing::FakeFtp;
 using testing::FakeLan;
 using testing::ModalAnswerer;
 
 constexpr int kWaitMs = 3000;
-
-class CountingApplication final : public ApplicationControl {
- public:
-  void Terminate() override { ++terminations; }
-  int terminations = 0;
-};
-
-// An FTP transfer that needs no router: it reports progress for a while
-// and succeeds, running the test's checks while it is under way.
-class FakeFtp final : public FtpUpgrade {
- public:
-  explicit FakeFtp(EventLoop& loop) : loop_(loop) {}
-  int UploadFiles(const TransferJob& job) override {
-    job.window.ProgressBar1.SetMax(100);
-    job.window.ProgressBar1.SetPosition(40);
-    job.progressChannel = 0;
-    loop_.WaitMs(20, true);  // the transfer pumps events while it waits
-    if (duringTransfer) duringTransfer();
-    return 0;
-  }
-  int GetRomFile(const RomRequest&) override { return -3; }
-  std::string ResultText() const override { return "Upgrade success"; }
-  std::string UpgradeSection() const override { return "A"; }
-
-  std::function<void()> duringTransfer;
-
- private:
-  EventLoop& loop_;
-};
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -273,6 +247,30 @@ TEST_F(MainWindowTest, EnterInTheListSearchesOnlyTheTypedAddress) {
   EXPECT_EQ(RouterList()->count(), 1);
   EXPECT_EQ(RouterList()->currentText(), "192.168.2.1   unknow device");
   EXPECT_TRUE(Password()->isEnabled()) << "the router found was selected";
+}
+
+TEST_F(MainWindowTest, StatusElidesInTheMiddleProgressShowsPercentAndTheLogSaves) {
+  Start();
+  auto* status = Child<ElidedLabel>("StatusText");
+  const std::string longText = "Start " + std::string(300, 'x') + " end";
+  form_.Models().StatusBar1.SetText(longText);
+  EXPECT_EQ(status->toolTip().toStdString(), longText);
+  EXPECT_TRUE(status->ShownText().startsWith("Start ") && status->ShownText().endsWith(" end"));
+  EXPECT_LT(status->ShownText().size(), static_cast<qsizetype>(longText.size())) << "elided";
+
+  auto* bar = Child<QProgressBar>("ProgressBar1");
+  form_.Models().ProgressBar1.SetMax(200);
+  form_.Models().ProgressBar1.SetPosition(200);
+  form_.Models().ProgressBar1.SetMax(400);  // the next run, before its transport sets the position
+  EXPECT_EQ(bar->value(), 0) << "a new run starts from 0";
+  form_.Models().ProgressBar1.SetPosition(100);
+  EXPECT_EQ(bar->text(), "25%");
+
+  const QString saved = files_.filePath("log.txt");
+  ASSERT_TRUE(SaveLog(*Child<QPlainTextEdit>("Memo1"), saved));
+  QFile file(saved);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().startsWith("Program Version V1.1.1e\n"));
 }
 
 }  // namespace

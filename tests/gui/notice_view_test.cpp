@@ -4,9 +4,11 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
+#include <string>
 
 #include "gui/qt/qt_event_loop.h"
 #include "notice/hint_form.h"
@@ -90,6 +92,52 @@ TEST_F(NoticeViewTest, BlinkingEmptiesTheViewAndTheCloseControlEndsTheShow) {
   EXPECT_LT(clock.elapsed(), 2000) << "closed by hand, before the countdown's 2.1 s";
   EXPECT_FALSE(form.IsOpen());
   EXPECT_FALSE(form.CountdownRunning() || form.BlinkRunning());
+}
+
+// A notice far longer than the window: it must open at its title, whether
+// its text blinks (drawn again every second) or not (drawn once).
+TEST_F(NoticeViewTest, ALongNoticeOpensAtItsFirstLine) {
+  for (const std::uint8_t noBlink : {0, 1}) {
+    SCOPED_TRACE(noBlink == 0 ? "blinking" : "not blinking");
+    MessageFile notice = Notice(3, noBlink);
+    notice.rtf = "{\\rtf1\\ansi {\\b Title}\\par";
+    for (int line = 0; line < 200; ++line) notice.rtf += "Line " + std::to_string(line) + "\\par ";
+    notice.rtf += "}";
+    THintForm form(loop_, notice);
+    CheckAt(100, [](QWidget&, QTextEdit& text) {
+      EXPECT_GT(text.verticalScrollBar()->maximum(), 0) << "the notice does not fit";
+      EXPECT_EQ(text.verticalScrollBar()->value(), 0);
+      EXPECT_EQ(text.textCursor().position(), 0);
+    });
+    display_.ShowModal(form);
+  }
+  EXPECT_EQ(checks_, 2);
+}
+
+TEST(NoticeRendering, CharacterAndParagraphFormatsReachTheDocument) {
+  StyledText text;
+  Paragraph paragraph;
+  static_cast<ParagraphFormat&>(paragraph) = ParagraphFormat{Alignment::Left, 1440, 720, -360, 240, 120};
+  CharacterStyle style;
+  style.strike = true;
+  style.capitals = true;
+  style.position = VerticalPosition::Superscript;
+  style.highlight = TextColour{255, 255, 0};
+  paragraph.runs.push_back({"x", style});
+  text.paragraphs.push_back(paragraph);
+  QTextDocument document;
+  RenderNotice(document, text, 96);
+  const QTextBlock block = document.begin();
+  EXPECT_EQ(block.blockFormat().leftMargin(), 96);
+  EXPECT_EQ(block.blockFormat().rightMargin(), 48);
+  EXPECT_EQ(block.blockFormat().textIndent(), -24);
+  EXPECT_EQ(block.blockFormat().topMargin(), 16);
+  EXPECT_EQ(block.blockFormat().bottomMargin(), 8);
+  const QTextCharFormat format = block.begin().fragment().charFormat();
+  EXPECT_TRUE(format.fontStrikeOut());
+  EXPECT_EQ(format.fontCapitalization(), QFont::AllUppercase);
+  EXPECT_EQ(format.verticalAlignment(), QTextCharFormat::AlignSuperScript);
+  EXPECT_EQ(format.background().color(), QColor(255, 255, 0));
 }
 
 TEST(NoticeBackground, SystemColoursComeFromThePaletteOthersAreBlueGreenRed) {

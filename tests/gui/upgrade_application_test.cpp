@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QIcon>
 #include <QTest>
 #include <QTimer>
 #include <stdexcept>
@@ -27,6 +29,13 @@ TEST_F(UpgradeApplicationTest, AnExceptionLeavingAHandlerIsShownAndTheProgramGoe
   QTimer::singleShot(10, [&] { laterEventRan = true; });
   ASSERT_TRUE(QTest::qWaitFor([&] { return laterEventRan; }, 2000));
   EXPECT_EQ(shown_, (std::vector<std::string>{"Socket Error # 10054"}));
+}
+
+// Every window gets the program's icon, drawn from the one SVG.
+TEST_F(UpgradeApplicationTest, TheWindowsCarryTheProgramsIcon) {
+  const QIcon icon = QApplication::windowIcon();
+  ASSERT_FALSE(icon.isNull());
+  EXPECT_EQ(icon.pixmap(256).width(), 256);
 }
 
 }  // namespace

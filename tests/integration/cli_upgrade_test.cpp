@@ -1,94 +1,19 @@
 // The console upgrader, with a bundle appended to it, against a simulated
 // router in a virtual LAN: what an installer sees on a real network.
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <filesystem>
 
-#include "bundle/bundle_writer.h"
-#include "bundle/initial_setting.h"
+#include "integration/cli_test_support.h"
 #include "integration/routersim_test_support.h"
-#include "integration/vlan_fixture.h"
 #include "notice/message_file.h"
 #include "platform/files.h"
 
 namespace fwu {
 namespace {
 
-constexpr const char* kRouter = "192.168.123.254";
-
-Bytes Firmware(std::size_t size, std::uint8_t seed) {
-  Bytes bytes(size);
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 131 + seed) ^ (i >> 9));
-  return bytes;
-}
-
-InitialSetting Control(std::uint8_t flags = 0x9F) {
-  InitialSetting s;
-  s.SetByte(InitialSetting::kMethodOffset, InitialSetting::kMethodSet);
-  s.SetByte(InitialSetting::kFlagsOffset, flags);
-  for (const auto& field : InitialSetting::kSearchIP) s.SetText(field, "default");
-  s.SetText(InitialSetting::kCaption, "default");
-  return s;
-}
-
-class CliUpgradeTest : public ::testing::Test {
- protected:
-  void SetUp() override { FWU_REQUIRE_VIRTUAL_LAN(); }
-
-  // r1 at kRouter, any other routers of the same LAN, and the PC's default
-  // route as `vlan up --pc-route` takes it.
-  void StartLan(bool echo = true, std::vector<LanRouter> others = {}, const std::string& pcRoute = "lan") {
-    others.insert(others.begin(), LanRouter{"r1", {kRouter}, echo});
-    lan_ = std::make_unique<VirtualLan>(std::move(others), pcRoute);
-    ASSERT_TRUE(lan_->Up()) << lan_->Error();
-    received_ = lan_->Dir() + "received";
-    std::filesystem::create_directory(received_);
-  }
-
-  void StartRouter(std::vector<std::string> args) {
-    args.insert(args.end(), {"--store-dir", received_});
-    ASSERT_TRUE(lan_->StartRouter("r1", args)) << lan_->Error();
-  }
-
-  // The console upgrader with a bundle of this control record and entries.
-  std::string Upgrader(const InitialSetting& control, std::vector<BundleEntry> entries) {
-    const auto executable = ReadWholeFile(VirtualLan::BinPath("fwupgrade-cli"));
-    EXPECT_TRUE(executable.has_value());
-    entries.insert(entries.begin(), BundleEntry{"control.cfg", 0x1000, Bytes(control.Raw().begin(), control.Raw().end())});
-    const BuiltBundle built = BuildBundle(*executable, entries);
-    EXPECT_TRUE(built.Ok()) << built.error;
-    const std::string path = lan_->Dir() + "upgrader";
-    EXPECT_TRUE(WriteWholeFile(path, built.bytes));
-    chmod(path.c_str(), 0755);
-    return path;
-  }
-
-  std::vector<Bytes> Received() const { return StoredFiles(received_); }
-
-  CommandResult Run(const std::string& arguments, int timeoutMs = 20000) {
-    return lan_->RunInPc(upgrader_ + " " + arguments + " </dev/null", timeoutMs);
-  }
-
-  std::unique_ptr<VirtualLan> lan_;
-  std::string received_;
-  std::string upgrader_;
-};
-
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-// An unattended run set up by the vendor's control file: address,
-// password and "put" inside the bundle.
-InitialSetting PutControl(const std::string& password, std::uint8_t flags = 0x9F) {
-  InitialSetting s = Control(flags);
-  s.SetByte(InitialSetting::kMethodOffset, InitialSetting::kMethodPut);
-  s.SetText(InitialSetting::kDstIP, kRouter);
-  s.SetText(InitialSetting::kPassWd, password);
-  s.SetByte(InitialSetting::kTimeOutOffset, 4);
-  return s;
-}
+using CliUpgradeTest = CliLanTest;
 
 TEST_F(CliUpgradeTest, UnattendedHttpUpgradeDeliversTheFirmwareByteForByte) {
   StartLan();
@@ -131,6 +56,7 @@ TEST_F(CliUpgradeTest, WrongPasswordIsRefused) {
   EXPECT_TRUE(Has(result.err,
                   "message: Authentication Failed: Incorrect password. Please check and input again!"));
   EXPECT_TRUE(Has(result.err, "status: Your input password is incorrect, please check again."));
+  EXPECT_TRUE(Has(result.err, "\nfwupgrade: 192.168.123.254 NOT upgraded: Incorrect password\n")) << result.err;
   EXPECT_TRUE(Received().empty());
 }
 
@@ -219,12 +145,11 @@ TEST_F(CliUpgradeTest, AttendedRunListsTheRoutersAndAsks) {
   StartRouter({"--password", "pw", "--rom-id", "HOME42", "--info", "Attic"});
   const Bytes firmware = Firmware(20000, 8);
   upgrader_ = Upgrader(Control(), {{"firmware.bin", 0x080D, firmware}});
-  // The query and the boot probe both find it: two lines, the second a duplicate.
+  // The query and the boot probe both find it: one router, one line.
   const CommandResult result = lan_->RunInPc("printf '1\\npw\\n' | " + upgrader_, 20000);
   EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
-  EXPECT_TRUE(Has(result.err, "status: 2 devices found"));
-  EXPECT_TRUE(Has(result.err, "  1) 192.168.123.254\n")) << result.err;
-  EXPECT_TRUE(Has(result.err, "  2) 192.168.123.254   IP duplicate\n")) << result.err;
+  EXPECT_TRUE(Has(result.err, "1 router found\n  1)  192.168.123.254  running  HOME42  Attic\nRouter")) << result.err;
+  EXPECT_FALSE(Has(result.err, "devices found"));
   EXPECT_TRUE(Has(result.err, "Password: "));
   ASSERT_EQ(Received().size(), 1u);
   EXPECT_TRUE(Received()[0] == firmware);
@@ -248,6 +173,28 @@ TEST_F(CliUpgradeTest, OlderRouterIsUpgradedByFtpInOneLogin) {
   const auto received = Received();
   ASSERT_EQ(received.size(), 2u);
   EXPECT_TRUE(received[0] == first && received[1] == second) << "byte for byte, in table order";
+}
+
+TEST_F(CliUpgradeTest, CtrlCDuringAnFtpUploadNeverHandsTheRouterAWholeLookingImage) {
+  StartLan();
+  StartRouter({"--password", "admin", "--generation", "old"});
+  upgrader_ = Upgrader(PutControl("admin"), {{"firmware.bin", 0x080D, Firmware(4000000, 4)}});
+  // A slow link, so that Ctrl+C finds the image on its way.
+  const std::string dir = lan_->Dir();
+  const std::string script = "tc qdisc add dev eth0 root tbf rate 8mbit burst 32kbit latency 400ms && cd " + dir +
+                             " && env --default-signal=INT " + upgrader_ + " >out 2>err & pid=$!; i=0; "
+                             "until grep -q 'ftp STOR' " + lan_->RecordPath("r1") + " || [ $i -ge 150 ]; do "
+                             "sleep 0.1; i=$((i+1)); done; sleep 1; kill -INT $pid; wait $pid; echo \"exit $?\"; "
+                             // The reset travels behind the data still queued on the slow link.
+                             "i=0; until grep -q 'ftp aborted\\|ftp stored' " + lan_->RecordPath("r1") +
+                             " || [ $i -ge 100 ]; do sleep 0.1; i=$((i+1)); done";
+  const CommandResult result = lan_->RunInPc(script, 30000);
+  const std::string out = ToText(ReadWholeFile(dir + "out").value_or(Bytes{}));
+  EXPECT_EQ(result.out, "exit 1\n") << out << result.err;
+  EXPECT_TRUE(Has(out, "Program ended by SIGINT")) << out;
+  const std::string record = lan_->RecordOf("r1");
+  EXPECT_TRUE(Has(record, "ftp aborted name=firmware.bin")) << record;
+  EXPECT_FALSE(Has(record, "ftp stored")) << record;
 }
 
 TEST_F(CliUpgradeTest, OlderRouterRefusingTheImageByFtpIsUpgradedOverHttp) {
@@ -302,17 +249,17 @@ class CliRomDownloadTest : public CliUpgradeTest {
 
 TEST_F(CliRomDownloadTest, GetSavesTheStretchByFtp) {
   StartRomRouter({});
-  // The number form reads the digits after "0x" as decimal: 100, not 256.
+  // A hexadecimal offset is read as one: 0x100 is 256.
   const CommandResult result = Get("0x100", "5000");
   EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
   EXPECT_TRUE(Has(result.out, "Try FTP Get Method first..."));
-  EXPECT_TRUE(Has(result.out, "Data=100#5000"));
+  EXPECT_TRUE(Has(result.out, "Data=256#5000"));
   EXPECT_TRUE(Has(result.out, "Get ROM data success"));
   EXPECT_FALSE(Has(result.out, "Try to use HTTP Get method."));
-  EXPECT_TRUE(Has(lan_->RecordOf("r1"), "ftp RETR 100#5000"));
+  EXPECT_TRUE(Has(lan_->RecordOf("r1"), "ftp RETR 256#5000"));
   const auto saved = ReadWholeFile(lan_->Dir() + "saved.bin");
   ASSERT_TRUE(saved.has_value());
-  EXPECT_TRUE(*saved == Rom(100, 5000));
+  EXPECT_TRUE(*saved == Rom(256, 5000));
 }
 
 TEST_F(CliRomDownloadTest, GetFallsBackToHttpAndKeepsTheOldFile) {
@@ -352,7 +299,7 @@ TEST_F(CliUpgradeTest, DeliveredLayoutStartsSearchesAndLeavesNoTemporaryFiles) {
   }
   const std::string rule(60, '-');
   EXPECT_TRUE(Has(result.err, "notice: MESSAGE\n" + rule + "\nRead this first.\n" + rule + "\n")) << result.err;
-  EXPECT_TRUE(Has(result.err, "status: 1 device found"));
+  EXPECT_TRUE(Has(result.err, "1 router found"));
   EXPECT_TRUE(Has(result.err, "192.168.123.254"));
   EXPECT_TRUE(std::filesystem::is_empty(temp)) << "every extracted file and directory is gone";
 }

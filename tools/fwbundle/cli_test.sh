@@ -40,6 +40,9 @@ expect_status 2 "$tool" control -o bad.cfg --method-order 4
 expect_status 2 "$tool" control -o bad.cfg --bogus
 expect_status 0 "$tool" control --help
 grep -q -- "--method-order" out.txt || fail "control --help lists no options"
+expect_status 0 "$tool" --version
+grep -q "^fwbundle [0-9][0-9.]* (commit " out.txt || fail "--version: $(cat out.txt)"
+expect_status 2 "$tool" --control
 
 # message
 printf '{\\rtf1 Hello}' > note.rtf
@@ -50,6 +53,13 @@ expect_status 0 "$tool" message -o note.msg --rtf note.rtf --name QUORx --displa
 [ "$(byte_at note.msg 123)" = 128 ] || fail "default back colour 0x80000005"
 expect_status 2 "$tool" message -o bad.msg --rtf note.rtf --name 01234567890123456
 [ ! -e bad.msg ] || fail "a refused message file was written"
+# The caption goes in the code page the document declares, or is refused.
+printf '{\\rtf1\\ansi\\ansicpg1251 x}' > cyrillic.rtf
+expect_status 0 "$tool" message -o cyrillic.msg --rtf cyrillic.rtf --caption "Внимание"
+[ "$(od -An -tx1 -j16 -N8 cyrillic.msg | tr -d ' ')" = c2ede8ece0ede8e5 ] || fail "caption not in code page 1251"
+expect_status 2 "$tool" message -o chinese.msg --rtf note.rtf --caption "关于"
+grep -q "code page 1252" err.txt || fail "refused caption without its reason: $(cat err.txt)"
+[ ! -e chinese.msg ] || fail "a caption the code page cannot hold was written"
 
 # append, list, extract
 cp /bin/true program && chmod 750 program

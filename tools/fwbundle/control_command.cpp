@@ -52,12 +52,12 @@ void SetNumberText(InitialSetting& setting, InitialSetting::Field field, const s
 }  // namespace
 
 int RunControl(const std::vector<std::string>& args) {
-  std::vector<OptionSpec> specs{{"-o"},         {"--dst-ip"},     {"--password"},  {"--method"},
+  std::vector<OptionRule> rules{{"-o"},           {"--dst-ip"},   {"--password"},   {"--method"},
                                 {"--upgrade-file"}, {"--rom-file"}, {"--rom-offset"}, {"--rom-length"},
-                                {"--rom-id"},   {"--flags"},      {"--caption"},   {"--timeout"},
+                                {"--rom-id"},       {"--flags"},    {"--caption"},    {"--timeout"},
                                 {"--method-order"}};
-  for (int i = 1; i <= 4; ++i) specs.push_back({"--search-ip" + std::to_string(i)});
-  const ParsedOptions options = ParseOptions(args, specs);
+  for (int i = 1; i <= 4; ++i) rules.push_back({"--search-ip" + std::to_string(i)});
+  const ParsedOptions options = ParseOptions(args, rules);
   if (options.HelpWanted()) {
     std::cout << kHelp;
     return 0;

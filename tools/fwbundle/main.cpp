@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "app/first_argument.h"
 #include "commands.h"
+#include "platform/command_line.h"
 #include "tool_support.h"
 
 namespace {
@@ -16,7 +18,9 @@ constexpr const char* kUsage =
     "  message  write a message file: 125-byte header and an RTF document\n"
     "  append   append control, upgrade and message files to a copy of the program\n"
     "  list     show the entries of a bundle\n"
-    "  extract  write the entries of a bundle into a directory\n";
+    "  extract  write the entries of a bundle into a directory\n"
+    "  --version  print the version and the build's commit and date\n"
+    "  --help     print this help\n";
 
 }  // namespace
 
@@ -26,8 +30,14 @@ int main(int argc, char** argv) {
       {"control", RunControl}, {"message", RunMessage}, {"append", RunAppend},
       {"list", RunList},       {"extract", RunExtract},
   };
-  const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+  const fwu::CommandLine commandLine = fwu::ReadCommandLine(argc, argv);
+  const std::vector<std::string>& args = commandLine.arguments;
+  if (!commandLine.failure.empty()) {
+    std::cerr << "fwbundle: " << commandLine.failure << "\n";
+    return 2;
+  }
+  if (const auto status = fwu::AnswerFirstArgument("fwbundle", kUsage, args, std::cout, std::cerr)) return *status;
+  if (args.empty() || args[0] == "-h") {
     std::cout << kUsage;
     return args.empty() ? 2 : 0;
   }

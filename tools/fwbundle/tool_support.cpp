@@ -23,7 +23,7 @@ std::vector<std::string> ParsedOptions::Values(const std::string& name) const {
   return found == values_.end() ? std::vector<std::string>{} : found->second;
 }
 
-ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs) {
+ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::vector<OptionRule>& rules) {
   ParsedOptions parsed;
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string name = args[i];
@@ -42,8 +42,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::vect
       name.resize(equals);
       hasInlineValue = true;
     }
-    const OptionSpec* option = nullptr;
-    for (const OptionSpec& candidate : specs) {
+    const OptionRule* option = nullptr;
+    for (const OptionRule& candidate : rules) {
       if (candidate.name == name) option = &candidate;
     }
     if (!option) throw UsageError("unknown option " + name);

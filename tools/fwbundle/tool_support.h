@@ -19,7 +19,7 @@ struct ToolError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-struct OptionSpec {
+struct OptionRule {
   std::string name;  // with its dashes: "-o", "--rtf"
   bool takesValue = true;
   bool repeatable = false;
@@ -36,14 +36,14 @@ class ParsedOptions {
   bool HelpWanted() const { return help_; }
 
  private:
-  friend ParsedOptions ParseOptions(const std::vector<std::string>&, const std::vector<OptionSpec>&);
+  friend ParsedOptions ParseOptions(const std::vector<std::string>&, const std::vector<OptionRule>&);
   std::map<std::string, std::vector<std::string>> values_;
   std::vector<std::string> positionals_;
   bool help_ = false;
 };
 
 // Accepts "--name value" and "--name=value"; "--help" is always known.
-ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs);
+ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::vector<OptionRule>& rules);
 
 // Decimal, or hexadecimal with "0x"; refused when above `max`.
 std::uint64_t ParseNumber(const std::string& text, std::uint64_t max, const std::string& what);

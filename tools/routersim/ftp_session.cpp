@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/ascii_case.h"
+#include "platform/clock.h"
 #include "recorder.h"
 #include "switch_table.h"
 #include "web_responder.h"
@@ -26,6 +27,14 @@ bool SendText(TcpSocket& socket, const std::string& text) {
     sent += static_cast<std::size_t>(n);
   }
   return true;
+}
+
+// The reply that ends a transfer's data, by the --ftp-final-reply switch.
+std::string FinalReplyLine(const std::string& code) {
+  if (code == "429") return "429 Image rejected by the router";
+  if (code == "426") return "426 Connection closed; transfer aborted";
+  if (code == "451") return "451 Requested action aborted: local error in processing";
+  return "226 Transfer complete";
 }
 
 }  // namespace
@@ -92,6 +101,9 @@ void FtpSession::Handle(const std::string& verb, const std::string& argument) {
     Store(argument);
   } else if (verb == "RETR") {
     Retrieve(argument);
+  } else if (verb == "ABOR") {
+    // Transfers end before the next command is read: none is left to abort.
+    Reply("225 No transfer to abort");
   } else if (verb == "TYPE" || verb == "NOOP") {
     Reply("200 OK");
   } else {
@@ -148,8 +160,10 @@ void FtpSession::Store(const std::string& name) {
                              SafeStoreName(name);
     out.open(path, std::ios::binary | std::ios::trunc);
   }
+  if (ftp_.readDelayMs > 0) SleepMs(ftp_.readDelayMs);
   std::vector<char> block(65536);
   std::uint64_t total = 0;
+  long n = 0;
   for (;;) {
     if (ftp_.stallAfter && total >= *ftp_.stallAfter) {
       // Reads no more and keeps the data connection until the client says
@@ -161,14 +175,31 @@ void FtpSession::Store(const std::string& name) {
     }
     std::size_t room = block.size();
     if (ftp_.stallAfter) room = static_cast<std::size_t>(std::min<std::uint64_t>(room, *ftp_.stallAfter - total));
-    const long n = data.Receive(block.data(), room);
+    n = data.Receive(block.data(), room);
     if (n <= 0) break;
     total += static_cast<std::uint64_t>(n);
     if (out.is_open()) out.write(block.data(), n);
   }
   data.Close();
-  record_.Line("ftp stored name=" + SafeStoreName(name) + " bytes=" + std::to_string(total));
-  Reply(ftp_.finalReply == "429" ? "429 Image rejected by the router" : "226 Transfer complete");
+  const std::string stored = "name=" + SafeStoreName(name) + " bytes=" + std::to_string(total);
+  if (n < 0) {
+    // A reset, not the end of the data: whatever came is no whole image.
+    record_.Line("ftp aborted " + stored);
+    Reply(FinalReplyLine("426"));
+    return;
+  }
+  record_.Line("ftp stored " + stored);
+  FinishTransfer();
+}
+
+void FtpSession::FinishTransfer() {
+  if (ftp_.finalReply != "none") {
+    Reply(FinalReplyLine(ftp_.finalReply));
+    return;
+  }
+  record_.Line("ftp closed without a final reply");
+  control_.Close();
+  quit_ = true;
 }
 
 void FtpSession::Retrieve(const std::string& range) {
@@ -188,10 +219,15 @@ void FtpSession::Retrieve(const std::string& range) {
   Reply("150 Opening BINARY mode data connection for " + range + " (" + std::to_string(slice->size()) + " bytes)");
   TcpSocket data;
   if (!OpenData(data)) return;
-  const bool sent = SendText(data, *slice);
+  const std::string sent = slice->substr(0, ftp_.cutRetrAfter.value_or(slice->size()));
+  const bool whole = SendText(data, sent);
   data.Close();
-  record_.Line("ftp sent range=" + range + " bytes=" + std::to_string(slice->size()));
-  Reply(sent ? "226 Transfer complete" : "426 Connection closed; transfer aborted");
+  record_.Line("ftp sent range=" + range + " bytes=" + std::to_string(sent.size()));
+  if (!whole) {
+    Reply(FinalReplyLine("426"));
+    return;
+  }
+  FinishTransfer();
 }
 
 }  // namespace fwu

@@ -29,6 +29,8 @@ class FtpSession {
   void Store(const std::string& name);
   void Retrieve(const std::string& range);
   bool OpenData(TcpSocket& data);
+  // The final reply the switches ask for, or the control connection closed.
+  void FinishTransfer();
 
   TcpSocket control_;
   const FtpSettings& ftp_;

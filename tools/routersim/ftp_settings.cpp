@@ -22,17 +22,14 @@ SwitchTable::Apply OneOf(std::vector<std::string> allowed, std::string& target) 
 }  // namespace
 
 void FtpSettings::AddSwitches(SwitchTable& table) {
-  table.Add("--ftp-port", "N", "FTP server port (default 21)", [this](const std::string& v) {
-    long long number = 0;
-    if (!ParseNumber(v, 1, 65535, number)) return std::string("want a port 1..65535");
-    port = static_cast<std::uint16_t>(number);
-    return std::string();
-  });
+  table.Add("--ftp-port", "N", "FTP server port (default 21)", PortSwitch(port));
   table.Add("--ftp-stor-answer", "CODE", "answer to STOR: 150 (default), 429 or 550",
             OneOf({"150", "429", "550"}, storAnswer));
   table.Add("--ftp-port-answer", "CODE", "answer to PORT: 200 (default) or 500", OneOf({"200", "500"}, portAnswer));
-  table.Add("--ftp-final-reply", "CODE", "reply after a stored image: 226 (default) or 429 (rejected)",
-            OneOf({"226", "429"}, finalReply));
+  table.Add("--ftp-final-reply", "CODE",
+            "reply after a transfer's data: 226 (default), 429 (image rejected), 426 or 451 (aborted), "
+            "none (close the control connection)",
+            OneOf({"226", "429", "426", "451", "none"}, finalReply));
   table.Add("--ftp-silent-to", "COMMAND", "never answer this command (USER, PASS, PORT, STOR or RETR)",
             OneOf({"USER", "PASS", "PORT", "STOR", "RETR"}, silentTo));
   table.Add("--ftp-no-data-connection", "", "answer STOR and RETR, but never connect back to the client",
@@ -41,12 +38,15 @@ void FtpSettings::AddSwitches(SwitchTable& table) {
               return std::string();
             });
   table.Add("--ftp-stall-after", "N", "stop reading an image after N bytes, keep the data connection",
+            ByteCountSwitch(stallAfter));
+  table.Add("--ftp-read-delay", "MS", "wait MS before reading an image, as a slow link drains it late",
             [this](const std::string& v) {
               long long number = 0;
-              if (!ParseNumber(v, 0, 1LL << 40, number)) return std::string("want a byte count");
-              stallAfter = static_cast<std::uint64_t>(number);
+              if (!ParseNumber(v, 0, 60000, number)) return std::string("want milliseconds 0..60000");
+              readDelayMs = static_cast<int>(number);
               return std::string();
             });
+  table.Add("--ftp-cut-retr", "N", "close a ROM read's data connection after N bytes", ByteCountSwitch(cutRetrAfter));
   table.Add("--no-ftp", "", "no FTP server", [this](const std::string&) {
     enabled = false;
     return std::string();

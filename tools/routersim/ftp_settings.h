@@ -15,10 +15,14 @@ struct FtpSettings {
   std::uint16_t port = 21;
   std::string storAnswer = "150";   // 150, or a refusal: 429, 550
   std::string portAnswer = "200";   // 200, or 500 to refuse the data address
-  std::string finalReply = "226";   // after the data: 226, or 429 (image rejected)
+  // After the data of a STOR or RETR: 226; 429 (image rejected); 426 or
+  // 451 (transfer aborted); "none": close the control connection instead.
+  std::string finalReply = "226";
   std::string silentTo;             // a command (e.g. RETR) the server never answers
   bool noDataConnection = false;    // announce transfers, never open their data connection
   std::optional<std::uint64_t> stallAfter;  // stop reading an image after N bytes
+  int readDelayMs = 0;              // a slow link: the image waits this long before it is read
+  std::optional<std::uint64_t> cutRetrAfter;  // close a RETR's data connection after N bytes
 
   void AddSwitches(SwitchTable& table);
 };

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,5 +38,10 @@ class SwitchTable {
 
 // Parses a whole decimal number in [min, max]; false for anything else.
 bool ParseNumber(const std::string& text, long long min, long long max, long long& value);
+
+// The values several services' switches take: a port 1..65535, and a
+// byte count.
+SwitchTable::Apply PortSwitch(std::uint16_t& port);
+SwitchTable::Apply ByteCountSwitch(std::optional<std::uint64_t>& count);
 
 }  // namespace fwu

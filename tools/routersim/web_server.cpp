@@ -1,7 +1,7 @@
 #include "web_server.h"
 
 #include "platform/event_loop.h"
-#include "transfer/error_text.h"
+#include "platform/error_text.h"
 
 namespace fwu {
 

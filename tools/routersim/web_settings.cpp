@@ -27,24 +27,6 @@ bool IsFourDigitCode(const std::string& value) {
   return true;
 }
 
-SwitchTable::Apply PortSwitch(std::uint16_t& port) {
-  return [&port](const std::string& v) {
-    long long number = 0;
-    if (!ParseNumber(v, 1, 65535, number)) return std::string("want a port 1..65535");
-    port = static_cast<std::uint16_t>(number);
-    return std::string();
-  };
-}
-
-SwitchTable::Apply ByteCountSwitch(std::optional<std::uint64_t>& count) {
-  return [&count](const std::string& v) {
-    long long number = 0;
-    if (!ParseNumber(v, 0, 1LL << 40, number)) return std::string("want a byte count");
-    count = static_cast<std::uint64_t>(number);
-    return std::string();
-  };
-}
-
 }  // namespace
 
 void WebSettings::AddSwitches(SwitchTable& table) {

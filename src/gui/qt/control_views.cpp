@@ -1,5 +1,7 @@
 #include "gui/qt/control_views.h"
 
+#include "gui/qt/elided_label.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,8 +36,8 @@ void ShowLabel(ModelSubscriptions& subs, LabelModel& model, QLabel& label) {
   subs.Watch(model, [&model, &label] { label.setText(ToQString(model.Text())); });
 }
 
-void ShowStatus(ModelSubscriptions& subs, StatusBarModel& model, QLabel& label) {
-  subs.Watch(model, [&model, &label] { label.setText(ToQString(model.Text())); });
+void ShowStatus(ModelSubscriptions& subs, StatusBarModel& model, ElidedLabel& label) {
+  subs.Watch(model, [&model, &label] { label.SetFullText(ToQString(model.Text())); });
 }
 
 void ShowEdit(ModelSubscriptions& subs, EditModel& model, QLineEdit& edit, std::function<void()> onEdited) {
@@ -101,15 +103,21 @@ void ShowComboBox(ModelSubscriptions& subs, ComboBoxModel& model, QComboBox& box
 }
 
 void ShowProgressBar(ModelSubscriptions& subs, ProgressBarModel& model, QProgressBar& bar) {
-  bar.setTextVisible(false);
+  bar.setTextVisible(true);
+  bar.setFormat(QStringLiteral("%p%"));
   ShowControl(subs, model, bar);
-  subs.Watch(model, [&model, &bar] {
+  auto seenPosition = std::make_shared<int>(0);
+  subs.Watch(model, [&model, &bar, seenPosition] {
     // Qt draws a range of 0..0 as a busy indicator and ignores values out of
     // range; the model's empty bar is maximum 0, and its position may run
     // past the maximum for a moment while a transport updates both.
     const int max = std::max(model.Max(), 1);
+    // A new maximum is a new run: it starts from 0, not from where the last
+    // run's bar stood, until its transport reports a position of its own.
+    const bool newRun = bar.maximum() != max && model.Position() == *seenPosition;
+    *seenPosition = model.Position();
     bar.setRange(0, max);
-    bar.setValue(std::clamp(model.Position(), 0, max));
+    bar.setValue(newRun ? 0 : std::clamp(model.Position(), 0, max));
   });
 }
 

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "gui/qt/model_subscriptions.h"
+#include "ui/model_subscriptions.h"
 #include "ui/controls.h"
 
 class QComboBox;
@@ -16,6 +16,8 @@ class QWidget;
 
 namespace fwu {
 
+class ElidedLabel;
+
 // Each function makes a widget draw one core model and keeps it drawing it;
 // user input goes back through the given handler. The subscriptions live in
 // the caller's ModelSubscriptions, which must not outlive the widget.
@@ -25,7 +27,7 @@ QString ToQString(const std::string& text);
 void ShowControl(ModelSubscriptions& subs, ControlModel& model, QWidget& widget);
 void ShowButton(ModelSubscriptions& subs, ButtonModel& model, QPushButton& button, std::function<void()> onClick);
 void ShowLabel(ModelSubscriptions& subs, LabelModel& model, QLabel& label);
-void ShowStatus(ModelSubscriptions& subs, StatusBarModel& model, QLabel& label);
+void ShowStatus(ModelSubscriptions& subs, StatusBarModel& model, ElidedLabel& label);
 
 // The user's edits reach the model first, then onEdited runs.
 void ShowEdit(ModelSubscriptions& subs, EditModel& model, QLineEdit& edit, std::function<void()> onEdited);

@@ -1,12 +1,16 @@
 // fwupgrade: the upgrade program's window. Same command line as
-// fwupgrade-cli (put|set|get ADDRESS PASSWORD ROMID ...). Exit status 2
-// when the start fails (the control file too cannot be read), 1 when
-// Ctrl+C, SIGTERM or SIGHUP ended it, else 0 once the window has closed.
+// fwupgrade-cli (put|set|get ADDRESS PASSWORD ROMID ...), and the same exit
+// status, read from the core: 2 when the start fails (the control file too
+// cannot be read), 1 when an unattended run failed or Ctrl+C, SIGTERM or
+// SIGHUP ended it, else 0 once the window has closed.
 #include <QScreen>
 #include <exception>
+#include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/exit_status.h"
+#include "app/first_argument.h"
 #include "app/loop_quitter.h"
 #include "app/upgrade_program.h"
 #include "gui/qt/main_window.h"
@@ -19,9 +23,16 @@
 
 namespace {
 
-constexpr int kClosed = 0;
-constexpr int kEndedByRequest = 1;
-constexpr int kBadStart = 2;
+constexpr const char* kUsage = R"(usage: fwupgrade [put|set ADDRESS PASSWORD ROMID [FILE] [log]]
+       fwupgrade get ADDRESS PASSWORD ROMID OFFSET LENGTH FILE
+       fwupgrade --version | --help
+
+The upgrade program's window: the same command line as fwupgrade-cli, which
+describes the operations. Without arguments it searches the LAN.
+
+  --version  print the version and the build's commit and date
+  --help     print this help
+)";
 
 void CentreOnScreen(QWidget& window) {
   const QRect screen = window.screen()->availableGeometry();
@@ -46,8 +57,8 @@ int Run(fwu::UpgradeApplication& application, fwu::QtEventLoop& loop, fwu::QtDia
   fwu::TerminationRequests requests(loop, [&form](const std::string& request) { form.EndOnRequest(request); });
 
   form.FormCreate();
-  if (form.StartupFailed()) return kBadStart;
-  if (requests.CheckNow()) return kEndedByRequest;
+  if (form.StartupFailed()) return fwu::kExitBadStart;
+  if (requests.CheckNow()) return fwu::kExitFailed;
   // The first activation lays the window out for searching; doing it now
   // as well means the window appears at that size, centred, instead of at
   // full height and then shrinking off centre.
@@ -59,13 +70,15 @@ int Run(fwu::UpgradeApplication& application, fwu::QtEventLoop& loop, fwu::QtDia
   window.activateWindow();
   loop.RunUntil([&form] { return form.Closed(); });
   // The dispatch ends the start as failed when the control file cannot be read.
-  if (form.StartupFailed()) return kBadStart;
-  return requests.CheckNow() ? kEndedByRequest : kClosed;
+  return fwu::ExitStatus(form, requests.CheckNow(), fwu::RunDriver::WindowUser);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so that they need no display.
+  const std::vector<std::string> given(argv + 1, argv + argc);
+  if (const auto status = fwu::AnswerFirstArgument("fwupgrade", kUsage, given, std::cout, std::cerr)) return *status;
   fwu::UpgradeApplication application(argc, argv);
   // After the application object: Qt has taken its own options (-platform,
   // -style ...) out of argv by then.
@@ -77,6 +90,6 @@ int main(int argc, char** argv) {
   } catch (const std::exception& failure) {
     dialogs.SetOwner(nullptr);  // the window is gone by now
     dialogs.ShowMessage(ExceptionMessage(failure.what()));
-    return kBadStart;
+    return fwu::kExitBadStart;
   }
 }

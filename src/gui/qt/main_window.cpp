@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -16,6 +17,8 @@
 
 #include "app/upgrade_form.h"
 #include "gui/qt/control_views.h"
+#include "gui/qt/elided_label.h"
+#include "gui/qt/log_saving.h"
 
 namespace fwu {
 
@@ -165,13 +168,17 @@ void MainWindow::BuildLogGroup() {
   auto* column = TightLayout<QVBoxLayout>(group);
   auto* memo = Named(new QPlainTextEdit(group), "Memo1");
   ShowMemo(subscriptions_, m.Memo1, *memo);
+  OfferLogSaving(*memo, [this] {
+    return QFileDialog::getSaveFileName(this, tr("Save Log"), QStringLiteral("fwupgrade-log.txt"),
+                                        tr("Text files (*.txt);;All files (*)"));
+  });
   column->addWidget(memo);
 }
 
 void MainWindow::BuildStatusBar() {
   statusBar_ = Named(new QStatusBar(this), "StatusBar1");
   statusBar_->setSizeGripEnabled(false);
-  auto* panel = Named(new QLabel(statusBar_), "StatusText");
+  auto* panel = Named(new ElidedLabel(statusBar_), "StatusText");
   statusBar_->addWidget(panel, 1);
   ShowStatus(subscriptions_, form_.Models().StatusBar1, *panel);
 }

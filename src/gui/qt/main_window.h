@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "gui/qt/model_subscriptions.h"
+#include "ui/model_subscriptions.h"
 
 class QComboBox;
 class QGroupBox;

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "gui/qt/model_subscriptions.h"
+#include "ui/model_subscriptions.h"
 
 namespace fwu {
 

@@ -63,24 +63,53 @@ Qt::Alignment AlignmentOf(Alignment alignment) {
   return Qt::AlignLeft;
 }
 
+QTextCharFormat::VerticalAlignment VerticalAlignmentOf(VerticalPosition position) {
+  switch (position) {
+    case VerticalPosition::Subscript: return QTextCharFormat::AlignSubScript;
+    case VerticalPosition::Superscript: return QTextCharFormat::AlignSuperScript;
+    case VerticalPosition::Normal: break;
+  }
+  return QTextCharFormat::AlignNormal;
+}
+
+QColor ColourOf(const TextColour& colour) { return QColor(colour.red, colour.green, colour.blue); }
+
 QTextCharFormat FormatOf(const CharacterStyle& style) {
   QTextCharFormat format;
   format.setFontWeight(style.bold ? QFont::Bold : QFont::Normal);
   format.setFontItalic(style.italic);
   format.setFontUnderline(style.underline);
+  format.setFontStrikeOut(style.strike);
+  format.setFontCapitalization(style.capitals ? QFont::AllUppercase : QFont::MixedCase);
+  format.setVerticalAlignment(VerticalAlignmentOf(style.position));
   format.setFontPointSize(style.halfPoints / 2.0);
   if (!style.fontName.empty()) format.setFontFamilies({ToQString(style.fontName)});
-  if (style.colour) format.setForeground(QColor(style.colour->red, style.colour->green, style.colour->blue));
+  if (style.colour) format.setForeground(ColourOf(*style.colour));
+  if (style.highlight) format.setBackground(ColourOf(*style.highlight));
   return format;
 }
 
-void Render(QTextDocument& document, const StyledText& text) {
+QTextBlockFormat BlockFormatOf(const ParagraphFormat& paragraph, int dotsPerInch) {
+  constexpr double kTwipsPerInch = 1440;
+  const auto pixels = [dotsPerInch](int twips) { return twips * dotsPerInch / kTwipsPerInch; };
+  QTextBlockFormat block;
+  block.setAlignment(AlignmentOf(paragraph.alignment));
+  block.setLeftMargin(pixels(paragraph.leftIndent));
+  block.setRightMargin(pixels(paragraph.rightIndent));
+  block.setTextIndent(pixels(paragraph.firstLineIndent));
+  block.setTopMargin(pixels(paragraph.spaceBefore));
+  block.setBottomMargin(pixels(paragraph.spaceAfter));
+  return block;
+}
+
+}  // namespace
+
+void RenderNotice(QTextDocument& document, const StyledText& text, int dotsPerInch) {
   document.clear();
   QTextCursor cursor(&document);
   bool first = true;
   for (const Paragraph& paragraph : text.paragraphs) {
-    QTextBlockFormat block;
-    block.setAlignment(AlignmentOf(paragraph.alignment));
+    const QTextBlockFormat block = BlockFormatOf(paragraph, dotsPerInch);
     if (first) {
       cursor.setBlockFormat(block);
       first = false;
@@ -94,8 +123,6 @@ void Render(QTextDocument& document, const StyledText& text) {
     }
   }
 }
-
-}  // namespace
 
 QColor NoticeBackground(std::uint32_t backColor, const QPalette& palette) {
   if (!IsSystemColour(backColor)) {
@@ -143,7 +170,11 @@ void NoticeView::ShowPhase() {
   if (form_.TextVisible() == textShown_) return;
   textShown_ = form_.TextVisible();
   if (textShown_) {
-    Render(*text_->document(), form_.Document());
+    RenderNotice(*text_->document(), form_.Document(), text_->logicalDpiY());
+    // The text went in through a cursor of its own, which leaves the view's
+    // cursor, and with it the scroll position, at the end: a notice opens
+    // at its first line.
+    text_->moveCursor(QTextCursor::Start);
   } else {
     text_->clear();
   }

@@ -3,10 +3,11 @@
 #include <QDialog>
 #include <cstdint>
 
-#include "gui/qt/model_subscriptions.h"
+#include "ui/model_subscriptions.h"
 #include "notice/notice_display.h"
 
 class QTextEdit;
+class QTextDocument;
 class QPalette;
 class QColor;
 
@@ -14,6 +15,7 @@ namespace fwu {
 
 class EventLoop;
 class THintForm;
+struct StyledText;
 
 // The notice window on screen: one read-only rich-text view filling the
 // window, on the notice's background colour, blinking as the form says.
@@ -36,6 +38,10 @@ class NoticeView final : public QDialog {
   bool textShown_ = false;
   ModelSubscriptions subscriptions_;
 };
+
+// Replaces the document's content with the notice's styled text; lengths
+// in twips become pixels at that resolution.
+void RenderNotice(QTextDocument& document, const StyledText& text, int dotsPerInch);
 
 // The colour a message file's BackColor names, system colours taken from
 // the palette.

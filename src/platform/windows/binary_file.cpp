@@ -1,11 +1,13 @@
 #include "platform/binary_file.h"
 
+#include <io.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <random>
 
+#include "platform/windows/wide_text.h"
 #include "platform/windows/winsock.h"
 
 namespace fwu {
@@ -23,7 +25,9 @@ ReadOnlyFile::~ReadOnlyFile() { Close(); }
 // A directory does not open without backup semantics, so only files do.
 bool ReadOnlyFile::Open(const std::string& path) {
   Close();
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  const auto wide = Widen(path);
+  if (!wide) return false;
+  const HANDLE file = CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   fd_ = FromHandle(file);
   if (fd_ < 0) return false;
@@ -65,10 +69,13 @@ NewFile::~NewFile() { Close(); }
 // directory, which for extracted files is the user's private one.
 bool NewFile::Create(const std::string& path, unsigned /*mode*/) {
   Close();
-  fd_ = FromHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const auto wide = Widen(path);
+  fd_ = wide ? FromHandle(CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr))
+             : -1;
   // Callers tell a name already taken from other failures by errno, as on
   // POSIX.
-  if (fd_ < 0) errno = GetLastError() == ERROR_FILE_EXISTS ? EEXIST : EIO;
+  if (fd_ < 0) errno = wide && GetLastError() == ERROR_FILE_EXISTS ? EEXIST : EIO;
   return fd_ >= 0;
 }
 
@@ -109,13 +116,15 @@ bool NewFile::Close() {
 // The C runtime's view: read and write for everyone unless read-only, and
 // execute for programs.
 std::optional<unsigned> FilePermissions(const std::string& path) {
+  const auto wide = Widen(path);
   struct _stat64 info {};
-  if (_stat64(path.c_str(), &info) != 0) return std::nullopt;
+  if (!wide || _wstat64(wide->c_str(), &info) != 0) return std::nullopt;
   return static_cast<unsigned>(info.st_mode & 07777);
 }
 
 bool SetFilePermissions(const std::string& path, unsigned mode) {
-  return _chmod(path.c_str(), static_cast<int>(mode & (_S_IREAD | _S_IWRITE))) == 0;
+  const auto wide = Widen(path);
+  return wide && _wchmod(wide->c_str(), static_cast<int>(mode & (_S_IREAD | _S_IWRITE))) == 0;
 }
 
 }  // namespace fwu

@@ -134,4 +134,11 @@ void TStreamSocket::Close() {
   fd_ = -1;
 }
 
+void TStreamSocket::CloseWithReset() {
+  if (fd_ < 0) return;
+  const linger abortive{1, 0};
+  setsockopt(ToSocket(fd_), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abortive), sizeof abortive);
+  Close();
+}
+
 }  // namespace fwu

@@ -5,15 +5,17 @@
 #include <aclapi.h>
 #include <sddl.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <random>
 #include <system_error>
 
+#include "platform/file_system_path.h"
 #include "platform/files.h"
+#include "platform/windows/wide_text.h"
 #include "platform/windows/user_sid.h"
 
 namespace fwu {
@@ -38,24 +40,27 @@ std::string RandomSuffix(std::mt19937& random) {
 PrivateTempDir::PrivateTempDir() {
   const std::string sid = CurrentUserSid();
   if (sid.empty()) return;
-  const std::string descriptorText = "D:P(A;OICI;FA;;;" + sid + ")";
+  const std::wstring descriptorText = L"D:P(A;OICI;FA;;;" + std::wstring(sid.begin(), sid.end()) + L")";
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(descriptorText.c_str(), SDDL_REVISION_1, &descriptor,
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(descriptorText.c_str(), SDDL_REVISION_1, &descriptor,
                                                             nullptr)) {
     return;
   }
   const std::unique_ptr<void, decltype(&LocalFree)> owner(descriptor, LocalFree);
   SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
 
-  char base[MAX_PATH + 1] = {};
-  const DWORD length = GetTempPathA(sizeof base, base);  // TMP, TEMP, then the user's profile
+  // TMP, TEMP, then the user's profile; the answer ends with a backslash.
+  wchar_t base[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathW(MAX_PATH + 1, base);
   if (length == 0 || length > MAX_PATH) return;
+  const std::optional<std::string> where = Narrow(std::wstring_view(base, length));
+  if (!where) return;
   std::random_device seed;
   std::mt19937 random(seed());
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    std::string candidate = std::string(base, length) + "fwupgrade-" + RandomSuffix(random);
-    std::replace(candidate.begin(), candidate.end(), '\\', kPathSeparator);
-    if (CreateDirectoryA(candidate.c_str(), &attributes)) {
+    const std::string candidate = *where + "fwupgrade-" + RandomSuffix(random);
+    const auto wideCandidate = Widen(candidate);
+    if (wideCandidate && CreateDirectoryW(wideCandidate->c_str(), &attributes)) {
       path_ = candidate + kPathSeparator;
       return;
     }
@@ -63,11 +68,9 @@ PrivateTempDir::PrivateTempDir() {
     if (error == ERROR_ALREADY_EXISTS) continue;
     // Where, as the user named it, and why in the words the POSIX build
     // uses for the commonest case: a temporary directory that is not there.
-    std::string where = std::string(base, length);
-    std::replace(where.begin(), where.end(), '\\', kPathSeparator);
-    if (!where.empty() && where.back() == kPathSeparator) where.pop_back();
     const bool missing = error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND;
-    failure_ = where + " : " + (missing ? std::string(std::strerror(ENOENT)) : SystemErrorText(error));
+    failure_ = where->substr(0, where->size() - 1) + " : " +
+               (missing ? std::string(std::strerror(ENOENT)) : SystemErrorText(error));
     return;
   }
 }
@@ -75,7 +78,7 @@ PrivateTempDir::PrivateTempDir() {
 PrivateTempDir::~PrivateTempDir() {
   if (path_.empty()) return;
   std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
+  std::filesystem::remove_all(FileSystemPath(path_), ignored);
 }
 
 // The system account stays: Windows itself runs as it, and no access list
@@ -84,8 +87,10 @@ bool OnlyCurrentUserHasAccess(const std::string& path) {
   const std::string user = CurrentUserSid();
   PACL acl = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (user.empty() || GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                            nullptr, &acl, nullptr, &descriptor) != ERROR_SUCCESS) {
+  const auto widePath = Widen(path);
+  if (user.empty() || !widePath ||
+      GetNamedSecurityInfoW(widePath->c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl,
+                            nullptr, &descriptor) != ERROR_SUCCESS) {
     return false;
   }
   const std::unique_ptr<void, decltype(&LocalFree)> owner(descriptor, LocalFree);
@@ -98,10 +103,8 @@ bool OnlyCurrentUserHasAccess(const std::string& path) {
     if (header->AceType == ACCESS_DENIED_ACE_TYPE) continue;
     if (header->AceType != ACCESS_ALLOWED_ACE_TYPE) return false;
     const auto* allowed = static_cast<const ACCESS_ALLOWED_ACE*>(ace);
-    char* sidText = nullptr;
-    if (!ConvertSidToStringSidA(const_cast<DWORD*>(&allowed->SidStart), &sidText)) return false;
-    const std::string sid(sidText);
-    LocalFree(sidText);
+    const std::string sid = SidText(const_cast<DWORD*>(&allowed->SidStart));
+    if (sid.empty()) return false;
     if (sid == user) {
       userHasAll = userHasAll || (allowed->Mask & FILE_ALL_ACCESS) == FILE_ALL_ACCESS;
     } else if (sid != kLocalSystemSid) {

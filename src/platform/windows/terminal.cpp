@@ -43,7 +43,7 @@ HiddenTerminalInput::~HiddenTerminalInput() {
   SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), saved_->mode);
   DWORD written = 0;
   const HANDLE output = GetStdHandle(STD_ERROR_HANDLE);
-  if (IsTerminal(StandardStream::Error)) WriteConsoleA(output, "\r\n", 2, &written, nullptr);
+  if (IsTerminal(StandardStream::Error)) WriteConsoleW(output, L"\r\n", 2, &written, nullptr);
 }
 
 }  // namespace fwu

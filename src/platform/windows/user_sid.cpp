@@ -17,11 +17,18 @@ std::string CurrentUserSid() {
   const bool read = needed > 0 && GetTokenInformation(token, TokenUser, buffer.data(), needed, &needed);
   CloseHandle(token);
   if (!read) return {};
-  char* text = nullptr;
-  if (!ConvertSidToStringSidA(reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid, &text)) return {};
-  std::string sid(text);
+  return SidText(reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid);
+}
+
+// A SID's text is "S-" and digits: plain ASCII, so each wide character
+// narrows to itself.
+std::string SidText(void* sid) {
+  wchar_t* text = nullptr;
+  if (!ConvertSidToStringSidW(static_cast<PSID>(sid), &text)) return {};
+  const std::wstring_view wide(text);
+  std::string narrow(wide.begin(), wide.end());
   LocalFree(text);
-  return sid;
+  return narrow;
 }
 
 }  // namespace fwu

@@ -8,4 +8,7 @@ namespace fwu {
 // form ("S-1-5-21-..."), or empty when it cannot be read.
 std::string CurrentUserSid();
 
+// The text form of a SID, or empty when it cannot be made.
+std::string SidText(void* sid);
+
 }  // namespace fwu

@@ -7,6 +7,8 @@
 #include <climits>
 #include <mutex>
 
+#include "platform/windows/wide_text.h"
+
 namespace fwu {
 
 void EnsureWinsock() {
@@ -33,11 +35,14 @@ int ReceiveStream(SOCKET s, void* buffer, std::size_t capacity) {
 }
 
 std::string SystemErrorText(unsigned long error) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(
+  // In the user's language, which the ANSI code page may not hold.
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-      MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string result = length > 0 && text != nullptr ? std::string(text, length) : "Error " + std::to_string(error);
+      MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string result = length > 0 && text != nullptr
+                           ? *Narrow(std::wstring_view(text, length), InvalidText::Replace)
+                           : "Error " + std::to_string(error);
   if (text != nullptr) LocalFree(text);
   while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' ')) result.pop_back();
   return result;

@@ -8,6 +8,7 @@
 // below starts it there, checks where it and the programs run, and stops it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -15,6 +16,7 @@
 
 #include "integration/vlan_fixture.h"
 #include "platform/files.h"
+#include "platform/utf16.h"
 
 namespace fwu {
 namespace {
@@ -51,9 +53,10 @@ bool Has(const std::string& text, const std::string& part) { return text.find(pa
 // The vendor tool's two steps, as shell commands in the work directory: a
 // control file from these options, then upgrader.exe with it and the
 // images (--upgrade FILE[:ATTR] ...) appended.
-std::string BundleCommands(const std::string& tool, const std::string& controlOptions, const std::string& images) {
-  return tool + " control -o control.cfg " + controlOptions + " && " + tool +
-         " append -o upgrader.exe --exe fwupgrade-cli.exe --control control.cfg " + images;
+std::string BundleCommands(const std::string& tool, const std::string& controlOptions, const std::string& images,
+                           const std::string& program = "fwupgrade-cli.exe") {
+  return tool + " control -o control.cfg " + controlOptions + " && " + tool + " append -o upgrader.exe --exe " +
+         program + " --control control.cfg " + images;
 }
 
 // The control options of an unattended "put" to the router.
@@ -61,6 +64,14 @@ std::string UnattendedPut(const std::string& password, int timeoutSeconds = 20) 
   return std::string("--method put --dst-ip ") + kRouter + " --timeout " + std::to_string(timeoutSeconds) +
          (password.empty() ? "" : " --password " + password);
 }
+
+// An X server of the script's own, for the window program.
+constexpr const char* kVirtualDisplay =
+    "Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>display 2>xvfb.log &\n"
+    "xvfb=$!\n"
+    "for _ in $(seq 100); do [ -s display ] && break; sleep 0.1; done\n"
+    "[ -s display ] || { echo 'no virtual display' >&2; exit 1; }\n"
+    "export DISPLAY=:$(cat display)\n";
 
 class WineUpgradeTest : public ::testing::Test {
  protected:
@@ -83,6 +94,7 @@ class WineUpgradeTest : public ::testing::Test {
     // Without a prefix from the caller, one of its own, removed with the LAN.
     prefix_ = Env("WINEPREFIX").empty() ? lan_->Dir() + "prefix" : Env("WINEPREFIX");
     std::filesystem::copy_file(bin_ + "/fwupgrade-cli.exe", work_ + "/fwupgrade-cli.exe");
+    if (FileExists(bin_ + "/fwupgrade.exe")) std::filesystem::copy_file(bin_ + "/fwupgrade.exe", work_ + "/fwupgrade.exe");
   }
 
   void StartRouter(std::vector<std::string> args) {
@@ -92,9 +104,11 @@ class WineUpgradeTest : public ::testing::Test {
 
   // The bundle by the Linux build's vendor tool: a Wine start saved, and the
   // bundle is the same bytes on either system.
-  void Bundle(const std::string& controlOptions, const std::string& images) const {
-    const CommandResult made = lan_->RunInPc(
-        "cd " + Quoted(work_) + " && " + BundleCommands(Quoted(VirtualLan::BinPath("fwbundle")), controlOptions, images));
+  void Bundle(const std::string& controlOptions, const std::string& images,
+              const std::string& program = "fwupgrade-cli.exe") const {
+    const CommandResult made =
+        lan_->RunInPc("cd " + Quoted(work_) + " && " +
+                      BundleCommands(Quoted(VirtualLan::BinPath("fwbundle")), controlOptions, images, program));
     ASSERT_EQ(made.exitStatus, 0) << made.out << made.err;
   }
 
@@ -105,9 +119,10 @@ class WineUpgradeTest : public ::testing::Test {
   std::vector<Bytes> Received() const { return StoredFiles(received_); }
 
   // Runs Windows commands (each line a `wine ...` call) in the PC namespace
-  // with a Wine server of their own there. The script's status is the last
-  // command's, or one of the refusals above.
-  CommandResult RunUnderWine(const std::string& commands) const {
+  // with a Wine server of their own there, and with a virtual display there
+  // when asked (an X server's socket belongs to its network namespace). The
+  // script's status is the last command's, or one of the refusals above.
+  CommandResult RunUnderWine(const std::string& commands, bool display = false) const {
     const std::string script =
         "set -u\n"
         "self=$(readlink /proc/self/ns/net)\n"
@@ -115,7 +130,7 @@ class WineUpgradeTest : public ::testing::Test {
         std::to_string(kRefusedOwnNamespace) + "; }\n"
         "export WINEPREFIX=" + Quoted(prefix_) + " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' WINEARCH=win64\n"
         "unset DISPLAY WAYLAND_DISPLAY\n"
-        "cd " + Quoted(work_) + " || exit 1\n"
+        "cd " + Quoted(work_) + " || exit 1\n" + (display ? kVirtualDisplay : "") +
         // The server ends at once when the prefix's directory is not there.
         "mkdir -p \"$WINEPREFIX\" || exit 1\n"
         // A server left elsewhere for this prefix would make the sockets there.
@@ -126,7 +141,7 @@ class WineUpgradeTest : public ::testing::Test {
         std::to_string(kServerElsewhere) + "; }\n"
         "run() {\n" + commands + "\n}\n"
         "run; status=$?\n"
-        "wineserver -k; wait $server\n"
+        "wineserver -k; wait $server\n" + (display ? "kill $xvfb; wait $xvfb\n" : "") +
         "exit $status\n";
     return lan_->RunInPc(script, kWineRunMs);
   }
@@ -156,6 +171,55 @@ TEST_F(WineUpgradeTest, BundledUpgraderDeliversTheFirmwareOverHttpByteForByte) {
   const auto received = Received();
   ASSERT_EQ(received.size(), 1u) << lan_->RecordOf("r1");
   EXPECT_TRUE(received[0] == firmware) << "the router must hold the firmware byte for byte";
+}
+
+// A user whose names lie outside any ANSI code page, twice: the bundled
+// upgrader runs from a folder named in Cyrillic and Chinese, with such a
+// temporary directory and entry name; then it is given a firmware file in
+// that folder, typed with forward slashes. Wine takes the temporary
+// directory from the prefix's registry: the test sets it there and puts
+// the prefix's own value back.
+TEST_F(WineUpgradeTest, NonLatinFoldersAndNamesAreUsedWholeAndShownWithBackslashes) {
+  StartRouter({"--password", "admin"});
+  const std::string temp = work_ + "/Временные 临时";
+  const std::string folder = temp + "/Прошивка 固件";
+  std::filesystem::create_directories(folder);
+  const Bytes bundled = Firmware(200000, 4);
+  const Bytes typed = Firmware(300000, 9);
+  ASSERT_TRUE(WriteWholeFile(folder + "/固件.bin", bundled));
+  ASSERT_TRUE(WriteWholeFile(folder + "/fw.bin", typed));
+  Bundle(UnattendedPut("admin"), "--upgrade " + Quoted(folder + "/固件.bin"));
+  std::filesystem::copy_file(work_ + "/upgrader.exe", folder + "/upgrader.exe");
+  const auto windowsPath = [](std::string unixPath) {
+    std::replace(unixPath.begin(), unixPath.end(), '/', '\\');
+    return "Z:" + unixPath;
+  };
+  const std::string upgrader = Quoted(windowsPath(folder) + "\\upgrader.exe");
+  // Wine's reg.exe loses such a value on its command line; a registry
+  // file in UTF-16 carries it whole.
+  std::string escaped = windowsPath(temp);
+  for (std::size_t at = 0; (at = escaped.find('\\', at)) != std::string::npos; at += 2) escaped.insert(at, 1, '\\');
+  const std::u16string registry =
+      Utf8ToUtf16("\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Environment]\r\n\"TMP\"=\"" +
+                  escaped + "\"\r\n").text;
+  Bytes registryFile;
+  for (const char16_t unit : registry) registryFile.insert(registryFile.end(), {std::uint8_t(unit), std::uint8_t(unit >> 8)});
+  WriteWorkFile("temp.reg", registryFile);
+
+  const CommandResult result = RunUnderWine(
+      "wine reg export 'HKCU\\Environment' environment.reg /y >/dev/null || return 91\n"
+      "wine regedit /S temp.reg || return 92\n"
+      "wine " + upgrader + " </dev/null; bundled=$?\n"
+      "wine " + upgrader + " put " + kRouter + " admin null " + Quoted("Z:" + folder + "/fw.bin") + " </dev/null; typed=$?\n"
+      "wine reg delete 'HKCU\\Environment' /v TMP /f >/dev/null; wine reg import environment.reg >/dev/null\n"
+      "echo \"exit $bundled $typed\"");
+
+  EXPECT_TRUE(Has(result.out, "exit 0 0")) << result.out << result.err;
+  const std::string extracted = windowsPath(temp) + "\\fwupgrade-";
+  EXPECT_TRUE(Has(result.out, "Imbed file 1 : " + extracted)) << result.out;
+  EXPECT_TRUE(Has(result.out, "\\固件.bin.tmp")) << "the entry's own name";
+  EXPECT_TRUE(Has(result.out, "Put Upgrade File without IDCheck >>" + windowsPath(folder) + "\\fw.bin")) << result.out;
+  EXPECT_TRUE(Received() == (std::vector<Bytes>{bundled, typed})) << "byte for byte, " << lan_->RecordOf("r1");
 }
 
 // A lost acknowledgement on the way: the retry timer runs under Wine too.
@@ -264,6 +328,81 @@ TEST_F(WineRomDownloadTest, GetFallsBackToHttpAndKeepsTheOldFile) {
   EXPECT_TRUE(Has(result.out, "Try to use HTTP Get method.")) << result.out;
   EXPECT_EQ(Saved(), Stretch());
   EXPECT_EQ(Saved("saved.bin.BAK"), ToBytes("earlier download"));
+}
+
+// The window program with a display, unattended: a bundle behind
+// fwupgrade.exe with a put control file shows its window, upgrades by
+// itself, closes, and tells the outcome by its exit status.
+class WineWindowTest : public WineUpgradeTest {
+ protected:
+  void SetUp() override {
+    WineUpgradeTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    if (!FileExists(work_ + "/fwupgrade.exe")) GTEST_SKIP() << "no fwupgrade.exe in " << bin_;
+  }
+
+  // Runs the bundled window; a window titled `watched` seen on the display
+  // meanwhile leaves its name in the file "seen".
+  CommandResult RunWindow(const std::string& watched = "") const {
+    const std::string watch =
+        watched.empty() ? ""
+                        : "(for _ in $(seq 300); do xwininfo -root -tree 2>/dev/null | grep -q " +
+                              Quoted("\"" + watched + "\"") + " && { echo seen >seen; break; }; sleep 0.1; done) &\n";
+    return RunUnderWine(watch + "wine upgrader.exe", true);
+  }
+
+  bool Seen() const { return FileExists(work_ + "/seen"); }
+};
+
+TEST_F(WineWindowTest, HttpUpgradeAfterTheStartNoticeStoresTheFirmwareByteForByte) {
+  StartRouter({"--password", "admin"});
+  const Bytes firmware = Firmware(400000, 8);
+  WriteWorkFile("firmware.bin", firmware);
+  WriteWorkFile("notice.rtf", ToBytes("{\\rtf1\\ansi {\\b Keep} the router powered.\\par}"));
+  const CommandResult notice = lan_->RunInPc("cd " + Quoted(work_) + " && " + Quoted(VirtualLan::BinPath("fwbundle")) +
+                                             " message -o notice.msg --rtf notice.rtf --caption 'Before you upgrade'"
+                                             " --display-time 10 --no-tftp 1 --no-ftp 1");
+  ASSERT_EQ(notice.exitStatus, 0) << notice.out << notice.err;
+  Bundle(UnattendedPut("admin"), "--upgrade firmware.bin --message notice.msg", "fwupgrade.exe");
+
+  const CommandResult result = RunWindow("Before you upgrade");
+
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err << lan_->RecordOf("r1");
+  EXPECT_TRUE(Seen()) << "the start notice was on screen";
+  const auto received = Received();
+  ASSERT_EQ(received.size(), 1u) << lan_->RecordOf("r1");
+  EXPECT_TRUE(received[0] == firmware) << "the router must hold the firmware byte for byte";
+}
+
+TEST_F(WineWindowTest, OlderRouterIsUpgradedByFtpThroughTheWindow) {
+  StartRouter({"--password", "admin", "--generation", "old"});
+  const Bytes firmware = Firmware(300000, 4);
+  WriteWorkFile("firmware.bin", firmware);
+  Bundle(UnattendedPut("admin"), "--upgrade firmware.bin", "fwupgrade.exe");
+
+  const CommandResult result = RunWindow("Firmware Upgrade  V1.1.1");
+
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err << lan_->RecordOf("r1");
+  EXPECT_TRUE(Seen()) << "the window was on screen";
+  EXPECT_TRUE(Has(lan_->RecordOf("r1"), "ftp USER root\nftp PASS\n")) << lan_->RecordOf("r1");
+  const auto received = Received();
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_TRUE(received[0] == firmware) << "byte for byte";
+}
+
+TEST_F(WineWindowTest, CrashedRouterIsRecoveredByTftpThroughTheWindow) {
+  StartRouter({"--crashed", "--reboot-delay", "300"});
+  const Bytes firmware = Firmware(300000, 12);
+  WriteWorkFile("firmware.bin", firmware);
+  Bundle(UnattendedPut(""), "--upgrade firmware.bin", "fwupgrade.exe");
+
+  const CommandResult result = RunWindow();
+
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err << lan_->RecordOf("r1");
+  const auto received = Received();
+  ASSERT_EQ(received.size(), 1u) << lan_->RecordOf("r1");
+  EXPECT_TRUE(received[0] == firmware) << "the router must hold the image byte for byte";
+  EXPECT_TRUE(lan_->WaitForRecord("r1", "rebooted")) << lan_->RecordOf("r1");
 }
 
 }  // namespace

@@ -299,7 +299,7 @@ TEST_P(RomDownloadTest, FtpFirstThenTheWindowClosesOrStaysByTheRules) {
   control.SetByte(InitialSetting::kMethodOffset, InitialSetting::kMethodGet);
   control.SetText(InitialSetting::kDstIP, "127.0.0.1");
   control.SetText(InitialSetting::kPassWd, "pw");
-  control.SetText(InitialSetting::kRomOffset, "0x1000");
+  control.SetText(InitialSetting::kRomOffset, "0x1A00");
   control.SetText(InitialSetting::kRomLength, "512");
   // The field holds 32 bytes, fewer than a temporary path on some systems;
   // the fake FTP client and the failing login write no file, so a bare name
@@ -313,7 +313,7 @@ TEST_P(RomDownloadTest, FtpFirstThenTheWindowClosesOrStaysByTheRules) {
   form_->FormActivate();
   Ticks(1);
   EXPECT_TRUE(Logged("Try FTP Get Method first..."));
-  EXPECT_EQ(ftp_.romRange, "1000#512") << "the number form reads the hexadecimal digits as decimal";
+  EXPECT_EQ(ftp_.romRange, "6656#512") << "a hexadecimal offset is read as one";
   EXPECT_EQ(Logged("Try to use HTTP Get method."), c.triesHttp);
   EXPECT_EQ(form_->Closed(), c.closes);
   if (c.box.empty()) {

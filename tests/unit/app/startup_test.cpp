@@ -66,7 +66,7 @@ TEST_P(CommandLineTest, ParametersAreAppliedOrCleared) {
   EXPECT_EQ(form.Models().UpdateFileName.Text(), c.fileShown);
 }
 
-const Lines kSetLines{"Set DstIP = 10.0.0.1 in parameter input", "Set password = pw in parameter input",
+const Lines kSetLines{"Set DstIP = 10.0.0.1 in parameter input", "Set password = ** in parameter input",
                       "Set ROMID = R1 in parameter input"};
 Lines With(Lines head, const Lines& tail) {
   head.insert(head.end(), tail.begin(), tail.end());
@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{"PutInCapitals", {"PUT", "10.0.0.1", "pw", "R1"}, kSetLines, true, false, false, true, ""},
         CommandLineCase{"NullsLowerCaseOnly",
                         {"set", "null", "NULL", "null"},
-                        {"Set DST IP = null in parameter input", "Set password = NULL in parameter input",
+                        {"Set DST IP = null in parameter input", "Set password = **** in parameter input",
                          "Set ROMID = null in parameter input"},
                         false, false, false, true, ""},
         CommandLineCase{"LogInCapitalsAlone", {"set", "10.0.0.1", "pw", "R1", "LOG"}, kSetLines, false, false, true, true, ""},

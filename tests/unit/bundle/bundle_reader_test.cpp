@@ -15,8 +15,8 @@ TEST_F(BundleReaderTest, ExtractsTheDeliveredLayoutIntoTemporaryFiles) {
   EXPECT_EQ(Read(test::BuildOrFail(executable, entries)), 224 + 3000 + 400);
 
   ASSERT_EQ(Table().Count(), 4u);
-  const std::string dir = Table()[0].path.substr(0, Table()[0].path.rfind('/') + 1);
-  EXPECT_EQ(dir.rfind(Root() + "/fwupgrade-", 0), 0u) << dir;
+  const std::string dir = Table()[0].path.substr(0, Table()[0].path.rfind(kPathSeparator) + 1);
+  EXPECT_EQ(dir.rfind(Root() + kPathSeparator + "fwupgrade-", 0), 0u) << dir;
   EXPECT_EQ(Table()[0].path, dir + "fwupgrade.tmp");
   EXPECT_EQ(Table()[1].path, dir + "control.cfg.tmp");
   EXPECT_EQ(Table()[2].path, dir + "fw_image.bin.tmp");
@@ -65,7 +65,7 @@ TEST_F(BundleReaderTest, ANoticeThatCannotBeShownIsReportedAndTheStartGoesOn) {
 
 TEST_F(BundleReaderTest, ExtractedFilesLiveInAPrivateDirectoryUntilTheReaderGoes) {
   Read(test::BuildOrFail(Filled(100, 1), DeliveredEntries()));
-  const std::string dir = Table()[0].path.substr(0, Table()[0].path.rfind('/'));
+  const std::string dir = Table()[0].path.substr(0, Table()[0].path.rfind(kPathSeparator));
   EXPECT_TRUE(OnlyCurrentUserHasAccess(dir));
   EXPECT_EQ(FilesMadeByReaders().size(), 4u);
   reader_.reset();
@@ -118,14 +118,14 @@ TEST_F(BundleReaderTest, AMagicWithoutRoomForAVersionIsAnError) {
 TEST_F(BundleReaderTest, WithoutItsPrivateDirectoryNothingIsWrittenAnywhere) {
   const std::string plain = WriteInput("plain", Filled(100, 1));
   const std::string bundled = WriteInput("bundled", test::BuildOrFail(Filled(100, 1), DeliveredEntries()));
-  SetEnvironmentValue(kTempDirVariable, Root() + "/does-not-exist");
+  const std::string missing = Root() + kPathSeparator + "does-not-exist";
+  SetEnvironmentValue(kTempDirVariable, missing);
   const auto before = std::filesystem::current_path();
   const std::string workDir = Root() + "/cwd";
   std::filesystem::create_directory(workDir);
   std::filesystem::current_path(workDir);
   // The user learns where and why, not the name of a copy never made.
-  const std::string why = "Can not make a private temporary directory in " + Root() +
-                          "/does-not-exist : No such file or directory";
+  const std::string why = "Can not make a private temporary directory in " + missing + " : No such file or directory";
   for (const std::string& program : {plain, bundled}) {
     BundleReader reader(dialogs_, notices_);
     EXPECT_EQ(reader.ReadinputExeFile(program), -1);
@@ -146,7 +146,7 @@ TEST_F(BundleReaderTest, AMissingProgramFileIsReported) {
 }
 
 TEST_F(BundleReaderTest, UnsafeNamesAreRefusedAndNothingLandsOutsideItsDirectory) {
-  for (const std::string bad : {"../../escape", "..", ".", "a\\b", "/etc/x"}) {
+  for (const std::string bad : {"../../escape", "..", ".", "a\\b", "/etc/x", "NUL.bin", "fw.bin:hidden"}) {
     Bytes bytes = test::BuildOrFail(Filled(20, 1), {{"placeholder", 0x080D, Filled(30, 2)}});
     // Overwrite the stored name: the writer itself would refuse these.
     std::fill_n(bytes.begin() + 20 + 6, 32, 0);

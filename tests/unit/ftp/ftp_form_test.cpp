@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,8 @@ namespace fwu {
 namespace {
 
 constexpr std::uint16_t kFtpFile = 0x080D;
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 class FtpFormTest : public ::testing::Test {
  protected:
@@ -57,8 +60,34 @@ class FtpFormTest : public ::testing::Test {
     return form_.UploadFiles(job);
   }
 
-  int Fetch(const std::string& range, const std::string& password = "secret") {
-    return form_.GetRomFile({window_, "127.0.0.1", password, range, files_dir_.PathWithSeparator() + "rom.bin"});
+  int Fetch(const std::string& range, const std::string& password = "secret", std::int64_t length = 0) {
+    return form_.GetRomFile({window_, "127.0.0.1", password, range, RomPath(), length});
+  }
+  std::string RomPath() const { return files_dir_.PathWithSeparator() + "rom.bin"; }
+  // Every name in the directory of the ROM file: side files left behind show.
+  std::vector<std::string> FilesBesideRom() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(files_dir_.PathWithSeparator())) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  // Tells the client to stop once more than `bytes` have moved.
+  void AbortAfter(std::int64_t bytes) {
+    TFtpClient& client = form_.FTP1();
+    const auto stopLater = [&client, bytes](std::function<void()> bound) {
+      return [&client, bytes, bound] {
+        bound();
+        if (client.GetBytesSent() + client.GetBytesRcvd() > bytes) client.Abort();
+      };
+    };
+    client.OnPacketSent = stopLater(client.OnPacketSent);
+    client.OnPacketRecvd = stopLater(client.OnPacketRecvd);
+  }
+  bool RecordShowsSoon(const std::string& text) {
+    for (int i = 0; i < 200 && !Has(Record(), text); ++i) loop_.WaitMs(10, false);
+    return Has(Record(), text);
   }
 
   std::string Record() {
@@ -165,7 +194,12 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"Port500", {"--ftp-port-answer", "500"}, -1, "Unknow exception :500 ", false},
         RefusalCase{"FinalReply429", {"--ftp-final-reply", "429"}, -1, "Incorrect upgrade file. Please check again!",
                     true},
-        RefusalCase{"SilentToStor", {"--ftp-silent-to", "STOR"}, -1, "Unknow exception :Socket readln aborted", true}),
+        RefusalCase{"SilentToStor", {"--ftp-silent-to", "STOR"}, -1, "Unknow exception :Socket readln aborted", true},
+        // Only a completion after the data says the file is stored.
+        RefusalCase{"FinalReply451", {"--ftp-final-reply", "451"}, -1, "Unknow exception :451 ", true},
+        RefusalCase{"FinalReply426", {"--ftp-final-reply", "426"}, -1, "Unknow exception :426 ", true},
+        RefusalCase{"ClosedWithoutFinalReply", {"--ftp-final-reply", "none"}, -1,
+                    "Unknow exception :Connection closed before the final reply", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FtpFormTest, TheWaitsTheTimeOutLeavesOpenAreBoundedToo) {
@@ -186,6 +220,27 @@ TEST_F(FtpFormTest, TheWaitsTheTimeOutLeavesOpenAreBoundedToo) {
   EXPECT_NE(Record().find("ftp stalled after 100000"), std::string::npos);
 }
 
+TEST_F(FtpFormTest, AFinalReplyIsAwaitedUntilTheServerHasReadTheWholeImage) {
+  // The image fits the socket buffers, so the sending ends well before the
+  // server, slow to drain them, has read it and answers.
+  StartRouter({"--ftp-read-delay", "1300"});
+  AddFile("a.bin", std::string(100000, 'a'));
+  EXPECT_EQ(Upload(), 1) << form_.ResultText();
+  EXPECT_EQ(Stored("1-a.bin"), ToBytes(std::string(100000, 'a')));
+}
+
+TEST_F(FtpFormTest, AStoppedUploadIsResetAndAbortedNeverEndedInOrder) {
+  StartRouter();
+  AddFile("large.bin", std::string(8 << 20, 'L'));
+  AbortAfter(1 << 20);
+  EXPECT_EQ(Upload(), -1);
+  EXPECT_EQ(form_.ResultText(), "Unknow exception :Transfer Canceled");
+  const std::string record = Record();
+  EXPECT_TRUE(Has(record, "ftp aborted name=large.bin")) << record;
+  EXPECT_FALSE(Has(record, "ftp stored")) << record;
+  EXPECT_TRUE(RecordShowsSoon("ftp ABOR")) << Record();
+}
+
 TEST_F(FtpFormTest, UnreachableServerIsAFailureWithoutConnection) {
   StartRouter({"--no-ftp"});
   form_.UseServerPort(1);  // nothing listens there on the loopback
@@ -198,14 +253,17 @@ TEST_F(FtpFormTest, UnreachableServerIsAFailureWithoutConnection) {
 
 TEST_F(FtpFormTest, RomStretchIsSavedWithItsAnnouncedSize) {
   StartRouter();
-  EXPECT_EQ(Fetch("1000#512"), 1);
-  const auto saved = ReadWholeFile(files_dir_.PathWithSeparator() + "rom.bin");
+  ASSERT_TRUE(WriteWholeFile(RomPath(), ToBytes("earlier")));
+  EXPECT_EQ(Fetch("1000#512", "secret", 512), 1);
+  EXPECT_EQ(ReadWholeFile(RomPath() + ".BAK"), ToBytes("earlier"));
+  EXPECT_EQ(FilesBesideRom(), (std::vector<std::string>{"rom.bin", "rom.bin.BAK"}));
+  const auto saved = ReadWholeFile(RomPath());
   ASSERT_TRUE(saved);
   ASSERT_EQ(saved->size(), 512u);
   for (std::size_t i = 0; i < saved->size(); ++i) ASSERT_EQ((*saved)[i], (1000 + i) % 251) << i;
   EXPECT_EQ(form_.FTP1().TransferSize(), 512);
   EXPECT_TRUE(Logged("Data=1000#512"));
-  EXPECT_TRUE(Logged("Save data to :" + files_dir_.PathWithSeparator() + "rom.bin"));
+  EXPECT_TRUE(Logged("Save data to :" + RomPath()));
   EXPECT_EQ(window_.ProgressBar1.Max(), 300);
 }
 
@@ -219,6 +277,40 @@ TEST_F(FtpFormTest, RomFetchFailuresAreToldApart) {
   EXPECT_EQ(form_.ResultText(), "Get Rom File Error");
   EXPECT_EQ(window_.StatusBar1.Text(), "Get Rom File command error.");
 }
+
+struct RomFailureCase {
+  const char* name;
+  std::vector<std::string> switches;
+  std::int64_t length;      // asked for
+  std::int64_t abortAfter;  // bytes, then the user stops; -1: never
+  std::string resultText;   // the failure's first three characters
+};
+
+class FtpRomFailureTest : public FtpFormTest, public ::testing::WithParamInterface<RomFailureCase> {};
+
+TEST_P(FtpRomFailureTest, AnIncompleteReadKeepsTheEarlierFile) {
+  const RomFailureCase& c = GetParam();
+  const std::string rom = files_dir_.PathWithSeparator() + "router.rom";
+  ASSERT_TRUE(WriteWholeFile(rom, Bytes(1300, 7)));
+  web_.romData = rom;
+  StartRouter(c.switches);
+  ASSERT_TRUE(WriteWholeFile(RomPath(), ToBytes("good copy")));
+  if (c.abortAfter >= 0) AbortAfter(c.abortAfter);
+  EXPECT_EQ(Fetch("0#" + std::to_string(c.length), "secret", c.length), -3);
+  EXPECT_EQ(form_.ResultText(), c.resultText);
+  EXPECT_EQ(ReadWholeFile(RomPath()), ToBytes("good copy"));
+  EXPECT_EQ(FilesBesideRom(), (std::vector<std::string>{"rom.bin", "router.rom"})) << "no side file is left";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reads, FtpRomFailureTest,
+    ::testing::Values(RomFailureCase{"CutThen426", {"--ftp-cut-retr", "300", "--ftp-final-reply", "426"}, 1300, -1,
+                                     "426"},
+                      RomFailureCase{"ShorterThanAnnounced", {"--ftp-cut-retr", "300"}, 1300, -1, "Rec"},
+                      RomFailureCase{"ShorterThanAsked", {}, 8192, -1, "Rec"},
+                      RomFailureCase{"ClosedWithoutFinalReply", {"--ftp-final-reply", "none"}, 1300, -1, "Con"},
+                      RomFailureCase{"StoppedByTheUser", {}, 1300, 0, "Tra"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace fwu

@@ -112,6 +112,30 @@ TEST(THintForm, HoldsTheHeaderAndTheFormattedText) {
   EXPECT_TRUE(form.Document().paragraphs[0].runs[0].style.bold);
 }
 
+// The caption is written in the document's code page, and what it shows
+// reaches a title bar and a terminal: no control character survives.
+TEST(THintForm, TheCaptionIsDecodedInTheDocumentsCodePageWithoutControlCharacters) {
+  struct Case {
+    std::string caption;
+    std::string rtf;
+    std::string shown;
+  };
+  const Case cases[] = {
+      {"Mise \xE0 jour", "{\\rtf1\\ansi x}", "Mise à jour"},
+      {"\xB9\xD8\xD3\xDA", "{\\rtf1\\ansi\\ansicpg936 x}", "关于"},
+      {"\xC2\xED\xE8\xEC\xE0\xED\xE8\xE5", "{\\rtf1\\ansi\\ansicpg1251 x}", "Внимание"},
+      {"\x1B]0;owned\x07Note\r\n\x7F" "2J", "{\\rtf1\\ansi x}", "]0;ownedNote2J"},
+      {"\xE9t\xE9", "plain text, no declaration", "été"},
+  };
+  ManualEventLoop loop;
+  for (const Case& c : cases) {
+    MessageFile notice = Timed(0, 1);
+    notice.messageCaption = c.caption;
+    notice.rtf = c.rtf;
+    EXPECT_EQ(THintForm(loop, notice).Caption(), c.shown) << c.rtf;
+  }
+}
+
 // Shows like a view: records what it was given and waits for the close.
 class RecordingDisplay final : public NoticeDisplay {
  public:

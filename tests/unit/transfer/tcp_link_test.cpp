@@ -4,7 +4,7 @@
 
 #include "platform/files.h"
 #include "platform/temp_dir.h"
-#include "transfer/error_text.h"
+#include "platform/error_text.h"
 #include "transfer/tcp_link.h"
 #include "transfer/transfer_view.h"
 #include "unit/transfer/fake_http_server.h"

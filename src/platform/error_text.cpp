@@ -1,4 +1,4 @@
-#include "transfer/error_text.h"
+#include "platform/error_text.h"
 
 #include "platform/winsock_text.h"
 

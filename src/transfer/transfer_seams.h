@@ -27,10 +27,6 @@ struct TransferJob {
   int watchdogSeconds = 20;
 };
 
-// Runs to its end on the window thread, pumping events while it waits.
-// Returns 0 or more on success, -2 for a refused login, -4 for an upgrade
-// file that could not be read or was refused, another negative value for
-// any other failure (after which the controller falls back to HTTP).
 // A stretch of the router's ROM data, saved to a file on the PC.
 struct RomRequest {
   MainWindowModels& window;
@@ -38,11 +34,16 @@ struct RomRequest {
   std::string password;
   std::string rangeText;  // offset, "#" and length, both in decimal
   std::string localFile;
+  std::int64_t length = 0;  // bytes asked for: fewer is a failure
 };
 
+// Runs to its end on the window thread, pumping events while it waits.
 class FtpUpgrade {
  public:
   virtual ~FtpUpgrade() = default;
+  // 0 or more on success, -2 for a refused login, -4 for an upgrade file
+  // that could not be read or was refused, another negative value for any
+  // other failure (after which the controller falls back to HTTP).
   virtual int UploadFiles(const TransferJob& job) = 0;
   // 1 saved, -2 login refused, -3 an error that ends the download, any
   // other value a failure after which HTTP is tried.

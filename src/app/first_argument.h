@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace fwu {
+
+// The options every program answers before it starts anything: with
+// "--version" or "--help" in first place it prints and ends with 0, and any
+// other first argument that begins with "--" ends it with 2, so that a
+// mistyped option never falls through to a search of the LAN. Only the
+// first argument counts: a password or file name further on may begin with
+// "--". Returns the exit status, or nothing when the program should start.
+std::optional<int> AnswerFirstArgument(const std::string& program, const std::string& usage,
+                                       const std::vector<std::string>& arguments, std::ostream& out,
+                                       std::ostream& err);
+
+// "fwbundle 1.1.1 (commit 0123456789, built 2026-01-31)"
+std::string VersionLine(const std::string& program);
+
+}  // namespace fwu

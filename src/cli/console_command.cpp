@@ -1,0 +1,128 @@
+#include "cli/console_command.h"
+
+#include <array>
+#include <iostream>
+
+#include "app/build_info.h"
+#include "cli/argument_checks.h"
+#include "cli/exit_status.h"
+#include "cli/search_command.h"
+#include "cli/upgrade_run.h"
+#include "platform/ascii_case.h"
+
+namespace fwu {
+
+namespace {
+
+constexpr std::string_view kProgram = "fwupgrade-cli";
+
+int PrintHelp(const Arguments&) {
+  std::cout << HelpText();
+  return exit_status::kSucceeded;
+}
+
+int PrintVersion(const Arguments&) {
+  std::cout << kProgram << ' ' << build::kVersion << " (commit " << build::kCommit << ", built " << build::kDate
+            << ")\n";
+  return exit_status::kSucceeded;
+}
+
+constexpr std::array kCommands{
+    ConsoleCommand{"", "[FILE...]",
+                   "Searches the LAN, lists the routers found, asks which one to upgrade and its\n"
+                   "password (again, up to three times, when the router refuses it), then\n"
+                   "upgrades it with the FILEs, else with the files bundled in this program;\n"
+                   "with neither it asks for a file.\n",
+                   CheckFileArguments, RunAttendedWithFiles},
+    ConsoleCommand{"put", "put ADDRESS PASSWORD ROMID [FILE] [log]",
+                   "Upgrades ADDRESS at once, unattended, with FILE or the bundled files; then\n"
+                   "the program ends.\n",
+                   CheckPresetArguments, RunUpgradeProgram},
+    ConsoleCommand{"set", "set ADDRESS PASSWORD ROMID [FILE] [log]",
+                   "Presets ADDRESS, PASSWORD and ROMID (and FILE), then asks as without\n"
+                   "arguments.\n",
+                   CheckPresetArguments, RunUpgradeProgram},
+    ConsoleCommand{"get", "get ADDRESS PASSWORD ROMID OFFSET LENGTH FILE",
+                   "Saves LENGTH bytes of the router's ROM data from OFFSET (decimal, or\n"
+                   "hexadecimal after 0x) into FILE (at most 31 characters), unattended.\n",
+                   CheckRomArguments, RunUpgradeProgram},
+    ConsoleCommand{"search", "search [--json]",
+                   "Searches the LAN and lists the routers found, one line each (with --json,\n"
+                   "an array of {address, kind, status, rom_id, info}); exit status 0 when it\n"
+                   "found any, 1 when none.\n",
+                   CheckSearchArguments, RunSearch},
+    ConsoleCommand{"--help", "--help", "Shows this text.\n", CheckNoMoreArguments, PrintHelp},
+    ConsoleCommand{"--version", "--version", "Shows the program's version, commit and build date.\n",
+                   CheckNoMoreArguments, PrintVersion},
+};
+
+constexpr std::string_view kArgumentNotes =
+    "In put, set and get, \"null\" in place of ADDRESS, PASSWORD or ROMID leaves it\n"
+    "empty, and \"log\" shows the detailed log. Only the first argument is read\n"
+    "as a command or an option; a password may well begin with \"--\".\n";
+
+constexpr std::string_view kOutputNotes =
+    "The log goes to stdout; the status line (\"status: \"), message boxes\n"
+    "(\"message: CAPTION: TEXT\") and the bundle's notices (\"notice: CAPTION\",\n"
+    "then the text between two rules) go to stderr.\n"
+    "\n"
+    "Exit status: 0 success, 1 the operation failed (also when Ctrl+C, SIGTERM\n"
+    "or SIGHUP ended it), 2 bad usage or a failed start.\n";
+
+std::string Indented(std::string_view lines) {
+  std::string indented;
+  std::size_t start = 0;
+  while (start < lines.size()) {
+    const std::size_t end = lines.find('\n', start);
+    const std::size_t next = end == std::string_view::npos ? lines.size() : end + 1;
+    indented += "    ";
+    indented += lines.substr(start, next - start);
+    start = next;
+  }
+  return indented;
+}
+
+std::string RowWithProgram(const ConsoleCommand& command) {
+  return std::string(kProgram) + ' ' + std::string(command.synopsis);
+}
+
+}  // namespace
+
+std::span<const ConsoleCommand> ConsoleCommands() { return kCommands; }
+
+const ConsoleCommand* ChooseCommand(const Arguments& arguments) {
+  const ConsoleCommand* fileForm = nullptr;
+  const std::string first = arguments.empty() ? std::string() : AsciiLower(arguments[0]);
+  for (const ConsoleCommand& command : kCommands) {
+    if (command.word.empty()) fileForm = &command;
+    if (!first.empty() && command.word == first) return &command;
+  }
+  // An option this program does not know is a mistake, never a file name.
+  if (first.starts_with("--")) return nullptr;
+  return fileForm;
+}
+
+std::string UsageText() {
+  std::string usage;
+  for (const ConsoleCommand& command : kCommands)
+    usage += (usage.empty() ? "usage: " : "       ") + RowWithProgram(command) + '\n';
+  return usage;
+}
+
+std::string HelpText() {
+  std::string help = UsageText() + "\nUpgrades a router's firmware over the LAN.\n\n";
+  for (const ConsoleCommand& command : kCommands) help += RowWithProgram(command) + '\n' + Indented(command.help) + '\n';
+  return help + std::string(kArgumentNotes) + '\n' + std::string(kOutputNotes);
+}
+
+int RunConsoleCommand(const Arguments& arguments, std::ostream& err) {
+  const ConsoleCommand* command = ChooseCommand(arguments);
+  const std::string reason = command == nullptr ? "unknown option " + arguments[0] : command->check(arguments);
+  if (!reason.empty()) {
+    err << kProgram << ": " << reason << '\n' << UsageText() << "Try '" << kProgram << " --help' for more.\n";
+    return exit_status::kBadUsage;
+  }
+  return command->run(arguments);
+}
+
+}  // namespace fwu
