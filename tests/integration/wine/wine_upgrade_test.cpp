@@ -180,7 +180,8 @@ TEST_F(WineUpgradeTest, BundledUpgraderDeliversTheFirmwareOverHttpByteForByte) {
 // directory from the prefix's registry: the test sets it there and puts
 // the prefix's own value back.
 TEST_F(WineUpgradeTest, NonLatinFoldersAndNamesAreUsedWholeAndShownWithBackslashes) {
-  StartRouter({"--password", "admin"});
+  // Back at once after the first upgrade's reboot, for the second.
+  StartRouter({"--password", "admin", "--reboot-delay", "0"});
   const std::string temp = work_ + "/Временные 临时";
   const std::string folder = temp + "/Прошивка 固件";
   std::filesystem::create_directories(folder);
