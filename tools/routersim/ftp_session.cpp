@@ -182,11 +182,6 @@ void FtpSession::Store(const std::string& name) {
     if (out.is_open()) out.write(block.data(), n);
   }
   data.Close();
-<<<<<<< HEAD
-  record_.Line("ftp stored name=" + SafeStoreName(name) + " bytes=" + std::to_string(total));
-  imageStored_ = imageStored_ || ftp_.finalReply != "429";
-  Reply(ftp_.finalReply == "429" ? "429 Image rejected by the router" : "226 Transfer complete");
-=======
   const std::string stored = "name=" + SafeStoreName(name) + " bytes=" + std::to_string(total);
   if (n < 0) {
     // A reset, not the end of the data: whatever came is no whole image.
@@ -195,6 +190,7 @@ void FtpSession::Store(const std::string& name) {
     return;
   }
   record_.Line("ftp stored " + stored);
+  imageStored_ = imageStored_ || ftp_.finalReply == "226";
   FinishTransfer();
 }
 
@@ -206,7 +202,6 @@ void FtpSession::FinishTransfer() {
   record_.Line("ftp closed without a final reply");
   control_.Close();
   quit_ = true;
->>>>>>> main
 }
 
 void FtpSession::Retrieve(const std::string& range) {

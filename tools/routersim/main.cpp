@@ -46,15 +46,10 @@ int main(int argc, char** argv) {
                 "\"upload closing text missing\", \"upload stalled|closed after N\",\n"
                 "\"ftp COMMAND ARGUMENT\", \"ftp login refused\", \"ftp stored name=NAME bytes=N\",\n"
                 "\"ftp sent range=OFFSET#LENGTH bytes=N\", \"tftp write NAME mode M from ADDR:PORT\",\n"
-<<<<<<< HEAD
                 "\"tftp stored NAME bytes=N [as PATH]\", \"tftp reboot from ADDR:PORT\",\n"
                 "\"reboot after tftp|http|ftp\", \"rebooted\",\n"
-                "\"tftp refused NAME\", \"tftp failed at block K\", \"tftp ack K lost|repeated\".\n",
-=======
-                "\"tftp stored NAME bytes=N [as PATH]\", \"tftp reboot from ADDR:PORT\", \"rebooted\",\n"
                 "\"tftp refused NAME\", \"tftp failed at block K\", \"tftp ack K lost|repeated\",\n"
                 "\"tftp repeated block K\", \"tftp block K after the end\".\n",
->>>>>>> main
                 table.HelpText().c_str());
     return 0;
   }
