@@ -27,6 +27,8 @@ constexpr std::int64_t kLiveRedrawMs = 200;
 // How long a recovery under way has to end in order after Ctrl+C before
 // its program is ended at once.
 constexpr std::int64_t kEndInOrderMs = 15000;
+// The program's status line once the firmware is in.
+constexpr std::string_view kRebootingStatus = "Rebooting Router...";
 
 Arguments Options(const Arguments& arguments) { return Arguments(arguments.begin() + 1, arguments.end()); }
 
@@ -200,16 +202,15 @@ class RecoverRun {
       return;
     }
     bool ended = false;
-    std::int64_t rebootSinceMs = 0;
+    rebootSinceMs_.reset();
     session_ = std::make_unique<RouterSession>(
         loop_, row, settings_, log_,
         SessionListener{[this](const std::string& address, const SessionLine& line) { OnLine(address, line); },
-                        [&] {
-                          if (session_->CurrentPhase() == RouterSession::Phase::RebootWait) rebootSinceMs = loop_.NowMs();
+                        [this] {
+                          if (session_->CurrentPhase() == RouterSession::Phase::RebootWait) RebootStarted();
                         },
                         [&] { ended = true; }});
-    const auto show = [&] { ShowProgress(rebootSinceMs); };
-    const auto redraw = loop_.StartTimer(kLiveRedrawMs, show);
+    const auto redraw = loop_.StartTimer(kLiveRedrawMs, [this] { ShowProgress(); });
     session_->Start();
     loop_.RunUntil([&] { return ended; });
     loop_.StopTimer(redraw);
@@ -220,10 +221,16 @@ class RecoverRun {
     Verdict(row);
   }
 
-  void ShowProgress(std::int64_t rebootSinceMs) {
+  // The program that sends waits for the reboot itself before the session
+  // polls: the rebooting starts with whichever comes first.
+  void RebootStarted() {
+    if (!rebootSinceMs_) rebootSinceMs_ = loop_.NowMs();
+  }
+
+  void ShowProgress() {
     if (!session_) return;
-    if (session_->CurrentPhase() == RouterSession::Phase::RebootWait) {
-      live_.Show("reboot", "Router rebooting: " + std::to_string((loop_.NowMs() - rebootSinceMs) / 1000) + " s");
+    if (rebootSinceMs_) {
+      live_.Show("reboot", "Router rebooting: " + std::to_string((loop_.NowMs() - *rebootSinceMs_) / 1000) + " s");
       return;
     }
     char rate[64];
@@ -233,6 +240,7 @@ class RecoverRun {
 
   void OnLine(const std::string& address, const SessionLine& line) {
     static const char* const kEvents[] = {"log", "status", "message"};
+    if (line.kind == SessionLine::Kind::Status && line.text == kRebootingStatus) RebootStarted();
     if (line.kind == SessionLine::Kind::Progress) return;
     log_.Write(kEvents[static_cast<int>(line.kind)], address, JsonObject().Add("text", line.text));
     display_.Line(address, line);
@@ -262,6 +270,7 @@ class RecoverRun {
   std::unique_ptr<RecoveryWait> wait_;
   std::unique_ptr<RouterSession> session_;
   std::optional<EventLoop::TimerId> killTimer_;
+  std::optional<std::int64_t> rebootSinceMs_;
   std::vector<PlannedRouter> rows_;
   bool interrupted_ = false;
   int status_ = -1;
