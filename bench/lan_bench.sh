@@ -3,6 +3,7 @@
 # checks that the build holds each TOOL; removes LAN and files on exit.
 # bench_start NODE NAME COMMAND...: a server in NODE's namespace, ready.
 # bench_start_router NODE ARGS...: routersim in NODE's namespace, ready.
+# bench_stop: stops every server started so far, at the end of a case.
 
 bench_init() {
   prefix=$1
@@ -20,12 +21,21 @@ bench_init() {
   trap 'exit 130' INT TERM
 }
 
-# Runs under the benches' set -e: a killed router's status must not end
-# the clean-up before the LAN is down; nor may a second Ctrl+C.
+# A killed server ends with a status that is not 0 (or is gone already):
+# neither may end a bench that runs under set -e.
+bench_stop() {
+  for p in $bench_pids; do
+    kill "$p" 2>/dev/null || true
+    wait "$p" 2>/dev/null || true
+  done
+  bench_pids=""
+}
+
+# Nor may a second Ctrl+C end the clean-up before the LAN is down.
 bench_cleanup() {
   set +e
   trap '' INT TERM
-  for p in $bench_pids; do kill "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
+  bench_stop
   "$vlan" down "$lan" >/dev/null 2>&1 || true
   rm -rf "$work"
 }

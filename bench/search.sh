@@ -34,8 +34,7 @@ search_case() {
 }
 
 end_case() {
-  for p in $bench_pids; do kill "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
-  bench_pids=""
+  bench_stop
   "$vlan" down "$lan" >/dev/null
 }
 

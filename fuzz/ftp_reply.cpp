@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       FUZZ_CHECK(line->size() <= fwu::ReplyLineReader::kCapacity);
       const std::int64_t code = fwu::ReplyCode(*line);
       FUZZ_CHECK(code >= 0 && code <= 9999999999LL);
-      fwu::ContinuesReply(*line);
+      FUZZ_CHECK(!fwu::OpensMultiLineReply(*line) || !fwu::EndsMultiLineReply(*line, *line));
       const std::int64_t announced = fwu::AnnouncedSize(*line);
       FUZZ_CHECK(announced >= 0 && announced <= INT32_MAX);
       seen += *line;

@@ -5,9 +5,6 @@
 #include "platform/ipv4_address.h"
 
 namespace fwu {
-namespace {
-
-}  // namespace
 
 TFtpClient::TFtpClient(EventLoop& loop) : loop_(loop), control_(MakeStream()) {}
 
@@ -32,28 +29,29 @@ void TFtpClient::Status(int level, const std::string& text) {
 
 bool TFtpClient::Connected() { return control_.Alive(); }
 
-std::string TFtpClient::ReadReply(std::string* allLines) {
-  std::string first = control_.ReadLine(TimeOut);
+std::string TFtpClient::ReadReply(std::string* allLines, int limitMs) {
+  std::string first = control_.ReadLine(limitMs);
   if (first.empty()) return first;
   Status(1, WithoutLineEnd(first));
   if (allLines) *allLines = first;
-  std::string line = first;
-  while (ContinuesReply(line)) {
-    line = control_.ReadLine(TimeOut);
+  if (!OpensMultiLineReply(first)) return first;
+  for (;;) {
+    const std::string line = control_.ReadLine(limitMs);
     if (line.empty()) break;
     Status(1, WithoutLineEnd(line));
     if (allLines) *allLines += line;
+    if (EndsMultiLineReply(first, line)) break;
   }
   return first;
 }
 
 std::string TFtpClient::Transaction(const std::string& command, const std::string& shownCommand,
-                                    std::string* allLines) {
+                                    std::string* allLines, int limitMs) {
   replyCode_ = 0;
   Status(1, shownCommand.empty() ? command : shownCommand);
   const std::string line = command + "\r\n";
   control_.SendAll(reinterpret_cast<const std::uint8_t*>(line.data()), line.size(), TimeOut);
-  const std::string reply = ReadReply(allLines);
+  const std::string reply = ReadReply(allLines, limitMs > 0 ? limitMs : TimeOut);
   lastReply_ = reply;
   replyCode_ = fwu::ReplyCode(reply);
   return reply;
@@ -81,11 +79,11 @@ void TFtpClient::Connect() {
 }
 
 void TFtpClient::LogIn() {
-  ReadReply();
+  ReadReply(nullptr, TimeOut);
   std::string reply = Transaction("USER " + UserID);
   if (IsRefusedLogin(replyCode_)) throw FTPException(WithoutLineEnd(reply));
   if (replyCode_ == 331) {
-    reply = Transaction("PASS " + Password, "PASS ");
+    reply = Transaction("PASS " + Password, "PASS ", nullptr, PasswordReplyTimeOut);
     if (IsRefusedLogin(replyCode_)) throw FTPException(WithoutLineEnd(reply));
   }
   if (!TransferType.empty()) Transaction("TYPE " + TransferType);

@@ -40,6 +40,9 @@ class TFtpClient {
   // transfer instead of holding the program until its watchdog fires.
   int DataConnectionTimeOut = 10000;
   int SendStallTimeOut = 10000;
+  // Servers hold back the refusal of a wrong password (one to three
+  // seconds are common defaults): the reply to PASS may take this long.
+  int PasswordReplyTimeOut = 5000;
   // Status texts of a level at or below it reach OnStatus: 1 commands and
   // reply lines, 4 socket steps, 8 internal steps.
   int ReportLevel = 8;
@@ -77,9 +80,10 @@ class TFtpClient {
  private:
   void Status(int level, const std::string& text);
   // Sends a command and reads its reply; the reply's first line is returned.
+  // Each line of the reply may take limitMs, TimeOut when it is 0.
   std::string Transaction(const std::string& command, const std::string& shownCommand = {},
-                          std::string* allLines = nullptr);
-  std::string ReadReply(std::string* allLines = nullptr);
+                          std::string* allLines = nullptr, int limitMs = 0);
+  std::string ReadReply(std::string* allLines, int limitMs);
   void LogIn();
   void CloseQuietly();
   bool Stopping() const;

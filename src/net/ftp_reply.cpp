@@ -49,8 +49,12 @@ bool IsFailingReply(std::int64_t code) { return code >= 301 && code <= 599; }
 bool IsRefusedLogin(std::int64_t code) { return code >= 401 && code <= 599; }
 bool IsCompletion(std::int64_t code) { return code >= 200 && code <= 299; }
 
-bool ContinuesReply(std::string_view line) {
-  return (!line.empty() && line[0] == ' ') || (line.size() >= 4 && line[3] == '-');
+bool OpensMultiLineReply(std::string_view first) {
+  return first.size() >= 4 && IsDigit(first[0]) && IsDigit(first[1]) && IsDigit(first[2]) && first[3] == '-';
+}
+
+bool EndsMultiLineReply(std::string_view first, std::string_view line) {
+  return line.size() >= 4 && line.substr(0, 3) == first.substr(0, 3) && line[3] == ' ';
 }
 
 std::int64_t AnnouncedSize(std::string_view text) {

@@ -50,9 +50,11 @@ bool IsFailingReply(std::int64_t code);
 bool IsRefusedLogin(std::int64_t code);
 bool IsCompletion(std::int64_t code);
 
-// Whether a reply goes on after this line: it begins with a blank or has
-// "-" as its fourth character.
-bool ContinuesReply(std::string_view line);
+// A reply of several lines (RFC 959) opens with its code and "-", and ends
+// only at a line that starts with the same code and a blank. The lines in
+// between may have any shape, codes and blanks of their own included.
+bool OpensMultiLineReply(std::string_view first);
+bool EndsMultiLineReply(std::string_view first, std::string_view line);
 
 // The number written just before the word "bytes" (in any case) in a
 // transfer reply, "150 Opening data connection (512 bytes)"; 0 when there

@@ -56,18 +56,29 @@ void FtpStream::Connect(const std::string& dottedAddress, std::uint16_t port, in
   }
 }
 
-void FtpStream::Listen() {
-  if (!socket_.ListenAnyPort()) RaiseSocketError(socket_.LastError());
+void FtpStream::Listen(const std::string& localAddress) {
+  if (!socket_.ListenAnyPort(localAddress)) RaiseSocketError(socket_.LastError());
 }
 
-void FtpStream::Accept(FtpStream& listener, int limitMs) {
-  const WaitEnd end = listener.Wait(TStreamSocket::Wants::Read, limitMs);
-  if (end == WaitEnd::Stopped) throw ESocketError("Accepting Canceled", 0);
-  if (end == WaitEnd::TimedOut) throw ESocketError("Accepting Timed out", wsa::kTimedOut);
-  auto accepted = listener.socket_.Accept();
-  if (!accepted) throw ESocketError("Error creating Data Connection", listener.socket_.LastError());
-  socket_ = std::move(*accepted);
-  lines_.Clear();
+void FtpStream::Accept(FtpStream& listener, const std::string& serverAddress, int limitMs) {
+  const std::int64_t deadline = loop_.NowMs() + limitMs;
+  for (;;) {
+    const WaitEnd end = listener.Wait(TStreamSocket::Wants::Read, static_cast<int>(deadline - loop_.NowMs()));
+    if (end == WaitEnd::Stopped) throw ESocketError("Accepting Canceled", 0);
+    if (end == WaitEnd::TimedOut) throw ESocketError("Accepting Timed out", wsa::kTimedOut);
+    auto accepted = listener.socket_.Accept();
+    if (!accepted) {
+      if (listener.socket_.LastError() == wsa::kWouldBlock) continue;
+      throw ESocketError("Error creating Data Connection", listener.socket_.LastError());
+    }
+    const auto peer = accepted->Peer();
+    if (peer && peer->address == serverAddress) {
+      socket_ = std::move(*accepted);
+      lines_.Clear();
+      return;
+    }
+    accepted->CloseWithReset();
+  }
 }
 
 std::string FtpStream::ReadLine(int limitMs) {
@@ -143,6 +154,11 @@ bool FtpStream::Alive() { return socket_.Valid() && !(lines_.Empty() && socket_.
 std::string FtpStream::LocalAddress() const {
   const auto local = socket_.Local();
   return local ? local->address : std::string();
+}
+
+std::string FtpStream::PeerAddress() const {
+  const auto peer = socket_.Peer();
+  return peer ? peer->address : std::string();
 }
 
 std::uint16_t FtpStream::LocalPort() const {

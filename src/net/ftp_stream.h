@@ -27,9 +27,12 @@ class FtpStream {
   // Raises ESocketError "Connection Timed out", "Connection Canceled" or
   // "Connection Failed".
   void Connect(const std::string& dottedAddress, std::uint16_t port, int limitMs);
-  // Listens for the server's data connection; Accept takes it.
-  void Listen();
-  void Accept(FtpStream& listener, int limitMs);
+  // Listens on the local address for the server's data connection; Accept
+  // takes it. A connection from any other address than the server's is
+  // closed at once and the wait goes on: its bytes would otherwise pass
+  // for the server's.
+  void Listen(const std::string& localAddress);
+  void Accept(FtpStream& listener, const std::string& serverAddress, int limitMs);
 
   // One reply line with its line feed; empty when the server closed.
   // Raises EAbortError "Socket readln aborted" when none comes in time.
@@ -52,6 +55,7 @@ class FtpStream {
   // Open and not closed by the server with nothing left unread.
   bool Alive();
   std::string LocalAddress() const;
+  std::string PeerAddress() const;
   std::uint16_t LocalPort() const;
   void Close();
   // The peer sees a reset, never the orderly end of the data.

@@ -47,7 +47,7 @@ bool TFtpClient::Command(const std::string& command, TransferKind kind, std::str
 }
 
 bool TFtpClient::Completed(TransferKind kind) {
-  const std::string reply = ReadReply();
+  const std::string reply = ReadReply(nullptr, TimeOut);
   if (reply.empty()) throw ESocketError("Connection closed before the final reply", 0);
   if (IsCompletion(fwu::ReplyCode(reply))) return true;
   OfferFailure(kind, std::make_exception_ptr(FTPTransferNotComplete(WithoutLineEnd(reply))));
@@ -55,14 +55,16 @@ bool TFtpClient::Completed(TransferKind kind) {
 }
 
 bool TFtpClient::OpenDataConnection(FtpStream& listener, TransferKind kind) {
-  listener.Listen();
+  // Only the address the server reached us at: no other interface offers
+  // a way in.
+  listener.Listen(control_.LocalAddress());
   Status(4, "Listening on port " + std::to_string(listener.LocalPort()));
   return Command("PORT " + PortArgument(control_.LocalAddress(), listener.LocalPort()), kind);
 }
 
 FtpStream TFtpClient::AcceptDataConnection(FtpStream& listener) {
   FtpStream data = MakeStream();
-  data.Accept(listener, DataConnectionTimeOut);
+  data.Accept(listener, control_.PeerAddress(), DataConnectionTimeOut);
   listener.Close();
   return data;
 }

@@ -44,6 +44,13 @@ class CodePage {
   template <typename Probe>
   void FillTables(Probe&& probe);
 
+  // C1 controls and private-use characters are what one system gives for
+  // the bytes a code page leaves unassigned, where the other refuses them:
+  // both show them as unreadable.
+  static bool IsStandIn(char32_t character) {
+    return (character >= 0x7F && character <= 0x9F) || (character >= 0xE000 && character <= 0xF8FF);
+  }
+
   // The system converter's answer for one pair.
   virtual char32_t DecodePair(std::uint8_t lead, std::uint8_t trail) const = 0;
 
@@ -66,10 +73,8 @@ void CodePage::FillTables(Probe&& probe) {
     char32_t character = kReplacement;
     const ByteKind kind = probe(static_cast<std::uint8_t>(byte), character);
     leadBytes_[byte] = kind == ByteKind::Lead;
-    // C1 controls are what a code page gives for the bytes it leaves
-    // unassigned on one system and not the other: shown as unreadable on both.
-    const bool control = byte >= 0x80 && (character < 0x20 || (character >= 0x7F && character <= 0x9F));
-    singles_[byte] = kind == ByteKind::Character && !control ? character : kReplacement;
+    const bool unassigned = byte >= 0x80 && (character < 0x20 || IsStandIn(character));
+    singles_[byte] = kind == ByteKind::Character && !unassigned ? character : kReplacement;
   }
 }
 

@@ -47,10 +47,17 @@ bool TStreamSocket::ConnectResult() {
   return false;
 }
 
-bool TStreamSocket::ListenAnyPort() { return OpenNonBlocking() && BindAndListen(0, 1); }
+bool TStreamSocket::ListenAnyPort(const std::string& dottedAddress) {
+  const auto address = ParseDottedIpv4(dottedAddress);
+  if (!address) {
+    lastError_ = WinsockErrorFromErrno(EINVAL);
+    return false;
+  }
+  return OpenNonBlocking() && BindAndListen(Ipv4Endpoint{*address, 0}, 1);
+}
 
-bool TStreamSocket::BindAndListen(std::uint16_t port, int backlog) {
-  const sockaddr_in address = ToSockaddr(Ipv4Endpoint{kAnyIpv4, port});
+bool TStreamSocket::BindAndListen(const Ipv4Endpoint& local, int backlog) {
+  const sockaddr_in address = ToSockaddr(local);
   if (bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || listen(fd_, backlog) != 0) {
     return Fail();
   }
@@ -94,14 +101,20 @@ bool TStreamSocket::PeerClosed() {
   return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
 }
 
-std::optional<PeerEndpoint> TStreamSocket::Local() const {
+namespace {
+
+// The socket's own end or its peer's, by the call given.
+std::optional<PeerEndpoint> EndpointOf(int fd, int (*name)(int, sockaddr*, socklen_t*)) {
   sockaddr_in address{};
   socklen_t length = sizeof address;
-  if (getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) return std::nullopt;
-  char text[INET_ADDRSTRLEN] = {};
-  inet_ntop(AF_INET, &address.sin_addr, text, sizeof text);
-  return PeerEndpoint{text, ntohs(address.sin_port)};
+  if (name(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) return std::nullopt;
+  return PeerEndpoint{FormatDottedIpv4(ntohl(address.sin_addr.s_addr)), ntohs(address.sin_port)};
 }
+
+}  // namespace
+
+std::optional<PeerEndpoint> TStreamSocket::Local() const { return EndpointOf(fd_, getsockname); }
+std::optional<PeerEndpoint> TStreamSocket::Peer() const { return EndpointOf(fd_, getpeername); }
 
 void TStreamSocket::Close() {
   if (fd_ < 0) return;

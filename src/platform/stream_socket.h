@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/ipv4_address.h"
 #include "platform/tcp_socket.h"
 
 namespace fwu {
@@ -32,9 +33,9 @@ class TStreamSocket {
   ConnectStart StartConnect(const std::string& dottedAddress, std::uint16_t port);
   bool ConnectResult();
 
-  // Listens on every address, on a port the system picks, for the one
+  // Listens on one local address, on a port the system picks, for the one
   // connection a data transfer needs.
-  bool ListenAnyPort();
+  bool ListenAnyPort(const std::string& dottedAddress);
   // Listens on every address on the given port for a server's many
   // connections. A restarted server gets its port back at once, however
   // many of its old connections still linger.
@@ -57,6 +58,7 @@ class TStreamSocket {
   bool PeerClosed();
 
   std::optional<PeerEndpoint> Local() const;
+  std::optional<PeerEndpoint> Peer() const;
   // What an event loop watches.
   int Descriptor() const { return fd_; }
 
@@ -76,8 +78,8 @@ class TStreamSocket {
   void Swap(TStreamSocket& other) noexcept;
   bool Fail();
   bool OpenNonBlocking();
-  // Binds the open socket to the any-address and the port, and listens.
-  bool BindAndListen(std::uint16_t port, int backlog);
+  // Binds the open socket to the address and port, and listens.
+  bool BindAndListen(const Ipv4Endpoint& local, int backlog);
 
   int fd_ = -1;
   int lastError_ = 0;

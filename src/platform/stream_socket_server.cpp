@@ -10,7 +10,7 @@ namespace fwu {
 bool TStreamSocket::ListenOn(std::uint16_t port) {
   if (!OpenNonBlocking()) return false;
   AllowPortReuse(fd_);
-  return BindAndListen(port, 16);
+  return BindAndListen(Ipv4Endpoint{kAnyIpv4, port}, 16);
 }
 
 void TStreamSocket::ShutdownSending() {

@@ -34,6 +34,9 @@ class TcpSocket {
   bool Create();
   bool Valid() const { return fd_ >= 0; }
 
+  // Takes this local address (any port) for the connection to come.
+  bool BindTo(const std::string& dottedAddress);
+
   // Connects to a dotted IPv4 address (no name lookup). Gives up after
   // timeoutMs so that a silent address cannot hold the caller for the
   // several minutes the kernel would otherwise retry.

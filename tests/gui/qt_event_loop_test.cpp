@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QThread>
+#include <future>
 #include <thread>
 #include <vector>
 
@@ -139,7 +140,13 @@ TEST_F(QtEventLoopTest, QuitFromAnotherThreadWakesASleepingRun) {
     gaveUp = true;
     loop_.Quit();
   });
-  std::thread quitter([this] {
+  // Only a task the running loop carries out proves that Run() has begun:
+  // a Quit() that came before it would pass without testing anything.
+  std::promise<void> running;
+  loop_.Post([&running] { running.set_value(); });
+  std::thread quitter([this, started = running.get_future()] {
+    started.wait_for(std::chrono::milliseconds(kGiveUpMs));
+    // Time to go back to sleep once the task is done.
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     loop_.Quit();
   });

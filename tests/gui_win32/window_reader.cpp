@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "gui/win32/control_binding.h"
-#include "gui/win32/wide_text.h"
+#include "gui/win32/view_text.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
 
@@ -26,18 +26,18 @@ HWND FindControl(HWND root, int id) {
   return search.found;
 }
 
-std::string TextOf(HWND window) { return Narrow(WindowText(window)); }
+std::string TextOf(HWND window) { return ModelText(WindowText(window)); }
 
 std::vector<std::string> ComboItems(HWND box) {
   std::vector<std::string> items;
-  for (const std::wstring& item : ComboBoxItems(box)) items.push_back(Narrow(item));
+  for (const std::wstring& item : ComboBoxItems(box)) items.push_back(ModelText(item));
   return items;
 }
 
 std::string StatusText(HWND statusBar) {
   std::wstring text(static_cast<std::size_t>(LOWORD(SendMessageW(statusBar, SB_GETTEXTLENGTHW, 0, 0))) + 1, L'\0');
   text.resize(LOWORD(SendMessageW(statusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()))));
-  return Narrow(text);
+  return ModelText(text);
 }
 
 RECT PlaceInTop(HWND window) {
@@ -83,7 +83,7 @@ bool WaitFor(EventLoop& loop, const std::function<bool()>& done, int timeoutMs) 
 }
 
 void TypeInto(HWND control, const std::string& text) {
-  for (const wchar_t key : Widen(text)) PostMessageW(control, WM_CHAR, key, 1);
+  for (const wchar_t key : ViewText(text)) PostMessageW(control, WM_CHAR, key, 1);
 }
 
 }  // namespace fwu::testing

@@ -281,12 +281,13 @@ TEST_F(CliUpgradeTest, DeliveredLayoutStartsSearchesAndLeavesNoTemporaryFiles) {
   InitialSetting control = Control(0x19);
   control.SetByte(InitialSetting::kTimeOutOffset, 50);
   control.SetByte(InitialSetting::kMethodOrderOffset, 2);
-  MessageFile notice;  // the delivered notice, shown for a tenth of the time
-  notice.messageCaption = "MESSAGE";
+  MessageFile notice;  // the delivered notice, as WordPad writes it in China, shown for a tenth of the time
+  notice.messageCaption = "\xB9\xD8\xD3\xDA";
   notice.displayTime = 10;
   notice.noTftpFlag = notice.noFtpFlag = 1;
   notice.noBlink = 1;
-  notice.rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Read this \\b first\\b0 .\\par}";
+  notice.rtf = "{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fcharset134 SimSun;}}\\f0\\fs20 Read this \\b first\\b0 : "
+               "\\'c7\\'eb\\'ce\\'f0\\'b6\\'cf\\'b5\\'e7.\\par}";
   upgrader_ = Upgrader(control, {{"firmware.bin", 0x080D, Firmware(316217, 2)}, {"notice.tmp", 0x040D, notice.Serialize()}});
   const std::string temp = lan_->Dir() + "tmp";
   std::filesystem::create_directory(temp);
@@ -298,7 +299,7 @@ TEST_F(CliUpgradeTest, DeliveredLayoutStartsSearchesAndLeavesNoTemporaryFiles) {
     EXPECT_TRUE(Has(result.out, line)) << line;
   }
   const std::string rule(60, '-');
-  EXPECT_TRUE(Has(result.err, "notice: MESSAGE\n" + rule + "\nRead this first.\n" + rule + "\n")) << result.err;
+  EXPECT_TRUE(Has(result.err, "notice: 关于\n" + rule + "\nRead this first: 请勿断电.\n" + rule + "\n")) << result.err;
   EXPECT_TRUE(Has(result.err, "1 router found"));
   EXPECT_TRUE(Has(result.err, "192.168.123.254"));
   EXPECT_TRUE(std::filesystem::is_empty(temp)) << "every extracted file and directory is gone";

@@ -80,9 +80,16 @@ TEST(VirtualLanTest, DownKillsProcessesLeftInTheNamespaces) {
   EXPECT_NE(RunCommand({script, "exec", name, "R2", "--", "true"}, 5000).exitStatus, 0) << "no such router";
   EXPECT_NE(RunCommand({script, "up", name, "--router", "R1=192.168.0.1"}, 30000).exitStatus, 0)
       << "a second LAN of the same name is refused";
+  // The marker is written from inside the namespace: only then is there a
+  // process there for "down" to kill.
+  const std::string marker = "/tmp/" + name + ".inside";
+  RemoveFile(marker);
   BackgroundProcess sleeper;
-  ASSERT_TRUE(sleeper.Start({script, "exec", name, "R1", "--", "sleep", "30"}, "/dev/null", "/dev/null"));
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  ASSERT_TRUE(sleeper.Start({script, "exec", name, "R1", "--", "sh", "-c", "touch " + marker + " && exec sleep 30"},
+                            "/dev/null", "/dev/null"));
+  for (int i = 0; i < 500 && !FileExists(marker); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_TRUE(FileExists(marker)) << "the process never started inside the namespace";
+  RemoveFile(marker);
   EXPECT_EQ(RunCommand({script, "down", name}, 30000).exitStatus, 0);
   for (int i = 0; i < 100 && !sleeper.Exited(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_TRUE(sleeper.Exited());

@@ -51,14 +51,17 @@ for size in 48 256; do
   [ "$dims" = "${size}x$size" ] || fail "$icon is $dims"
 done
 
-# Completion offers what the programs' --help lists.
+# Completion offers what the programs' --help lists (and file names, from
+# an empty directory here).
+empty=$(mktemp -d)
 complete_first() {
-  unshare -n bash -c 'source "$1"; COMP_WORDS=("$2" "$3"); COMP_CWORD=1; "$4"; echo "${COMPREPLY[*]}"' _ \
-    "/usr/share/bash-completion/completions/$1" "$1" "$2" "$3"
+  (cd "$empty" && unshare -n bash -c 'source "$1"; COMP_WORDS=("$2" "$3"); COMP_CWORD=1; "$4"; echo "${COMPREPLY[*]}"' _ \
+    "/usr/share/bash-completion/completions/$1" "$1" "$2" "$3")
 }
 [ "$(complete_first fwbundle con _fwbundle)" = control ] || fail "fwbundle completion: $(complete_first fwbundle con _fwbundle)"
 [ "$(complete_first fwupgrade-cli p _fwupgrade_cli)" = put ] || fail "fwupgrade-cli completion"
 [ "$(complete_first fwupgrade-cli --vers _fwupgrade_cli)" = --version ] || fail "fwupgrade-cli completion of --version"
+rmdir "$empty"
 
 remove
 ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || fail "dpkg -r left $package installed"

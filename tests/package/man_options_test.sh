@@ -1,6 +1,6 @@
 #!/bin/sh
-# Every option that a program's --help lists (and, for fwbundle, each
-# command's --help) appears in its man page.
+# Every option that a program's --help lists (and the --help of each of its
+# commands with options of their own) appears in its man page.
 # Usage: man_options_test.sh BIN_DIR MAN_SOURCE_DIR
 set -u
 bin=$1 man=$2
@@ -39,6 +39,8 @@ check() {
 }
 
 check fwupgrade-cli
+# A command with options of its own has a --help of its own.
+if isolated "$bin/fwupgrade-cli" --help | grep -q "^ *fwupgrade-cli fleet"; then check fwupgrade-cli fleet; fi
 [ -x "$bin/fwupgrade" ] && check fwupgrade
 check fwbundle
 for command in control message append list extract; do check fwbundle "$command"; done

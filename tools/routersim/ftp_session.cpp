@@ -69,7 +69,10 @@ bool FtpSession::ReadCommand(std::string& line) {
 
 void FtpSession::Run() {
   control_.SetIoTimeout(kIdleMs);
-  if (!Reply("220-Router FTP server") || !Reply(" firmware and ROM data") || !Reply("220 Ready")) return;
+  // RFC 959 lets the inner lines of a reply carry no code at all.
+  for (const char* line : {"220-Router FTP server", " firmware and ROM data", "Authorised use only", "220 Ready"}) {
+    if (!Reply(line)) return;
+  }
   std::string line;
   while (!quit_ && ReadCommand(line)) {
     const std::size_t blank = line.find(' ');
@@ -92,7 +95,11 @@ void FtpSession::Handle(const std::string& verb, const std::string& argument) {
     Reply("331 Password required for " + argument);
   } else if (verb == "PASS") {
     loggedIn_ = user_ == "root" && argument == web_.password;
-    if (!loggedIn_) record_.Line("ftp login refused");
+    if (!loggedIn_) {
+      record_.Line("ftp login refused");
+      // Servers hold a refusal back to slow down password guessing.
+      SleepMs(ftp_.refusalDelayMs);
+    }
     Reply(loggedIn_ ? "230 User logged in" : "530 Login incorrect");
   } else if (!loggedIn_) {
     Reply("530 Please login with USER and PASS");
@@ -133,8 +140,17 @@ void FtpSession::Port(const std::string& argument) {
   Reply("200 PORT command successful");
 }
 
+void FtpSession::Intrude() {
+  TcpSocket intruder;
+  if (intruder.Create() && intruder.BindTo(ftp_.dataIntruder) &&
+      intruder.Connect(dataAddress_, dataPort_, kDataConnectMs) && SendText(intruder, "not from the server")) {
+    record_.Line("ftp intruder reached the data port");
+  }
+}
+
 bool FtpSession::OpenData(TcpSocket& data) {
   if (ftp_.noDataConnection) return false;
+  if (!ftp_.dataIntruder.empty() && dataPort_ != 0) Intrude();
   const bool open = dataPort_ != 0 && data.Create() && data.Connect(dataAddress_, dataPort_, kDataConnectMs) &&
                     data.SetIoTimeout(kIdleMs);
   dataPort_ = 0;

@@ -38,6 +38,8 @@ class FtpSession {
   void Store(const std::string& name);
   void Retrieve(const std::string& range);
   bool OpenData(TcpSocket& data);
+  // A third host connects to the client's data port before the server does.
+  void Intrude();
   // The final reply the switches ask for, or the control connection closed.
   void FinishTransfer();
 

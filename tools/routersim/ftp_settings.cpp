@@ -19,6 +19,15 @@ SwitchTable::Apply OneOf(std::vector<std::string> allowed, std::string& target) 
   };
 }
 
+SwitchTable::Apply MillisecondsSwitch(int& target) {
+  return [&target](const std::string& value) {
+    long long number = 0;
+    if (!ParseNumber(value, 0, 60000, number)) return std::string("want milliseconds 0..60000");
+    target = static_cast<int>(number);
+    return std::string();
+  };
+}
+
 }  // namespace
 
 void FtpSettings::AddSwitches(SwitchTable& table) {
@@ -39,14 +48,16 @@ void FtpSettings::AddSwitches(SwitchTable& table) {
             });
   table.Add("--ftp-stall-after", "N", "stop reading an image after N bytes, keep the data connection",
             ByteCountSwitch(stallAfter));
+  table.Add("--ftp-refusal-delay", "MS", "answer a wrong password after MS", MillisecondsSwitch(refusalDelayMs));
   table.Add("--ftp-read-delay", "MS", "wait MS before reading an image, as a slow link drains it late",
+            MillisecondsSwitch(readDelayMs));
+  table.Add("--ftp-cut-retr", "N", "close a ROM read's data connection after N bytes", ByteCountSwitch(cutRetrAfter));
+  table.Add("--ftp-data-intruder", "ADDR",
+            "before each data connection, connect to the client's data port from ADDR and send it bytes",
             [this](const std::string& v) {
-              long long number = 0;
-              if (!ParseNumber(v, 0, 60000, number)) return std::string("want milliseconds 0..60000");
-              readDelayMs = static_cast<int>(number);
+              dataIntruder = v;
               return std::string();
             });
-  table.Add("--ftp-cut-retr", "N", "close a ROM read's data connection after N bytes", ByteCountSwitch(cutRetrAfter));
   table.Add("--no-ftp", "", "no FTP server", [this](const std::string&) {
     enabled = false;
     return std::string();

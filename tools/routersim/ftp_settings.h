@@ -21,8 +21,10 @@ struct FtpSettings {
   std::string silentTo;             // a command (e.g. RETR) the server never answers
   bool noDataConnection = false;    // announce transfers, never open their data connection
   std::optional<std::uint64_t> stallAfter;  // stop reading an image after N bytes
+  int refusalDelayMs = 0;           // a wrong password is answered this late
   int readDelayMs = 0;              // a slow link: the image waits this long before it is read
-  std::optional<std::uint64_t> cutRetrAfter;  // close a RETR's data connection after N bytes
+  std::optional<std::uint64_t> cutRetrAfter;
+  std::string dataIntruder;         // a third host's address that reaches the data port first  // close a RETR's data connection after N bytes
 
   void AddSwitches(SwitchTable& table);
 };

@@ -23,17 +23,6 @@
 
 namespace {
 
-constexpr const char* kUsage = R"(usage: fwupgrade [put|set ADDRESS PASSWORD ROMID [FILE] [log]]
-       fwupgrade get ADDRESS PASSWORD ROMID OFFSET LENGTH FILE
-       fwupgrade --version | --help
-
-The upgrade program's window: the same command line as fwupgrade-cli, which
-describes the operations. Without arguments it searches the LAN.
-
-  --version  print the version and the build's commit and date
-  --help     print this help
-)";
-
 void CentreOnScreen(QWidget& window) {
   const QRect screen = window.screen()->availableGeometry();
   window.move(screen.center() - window.rect().center());
@@ -78,7 +67,7 @@ int Run(fwu::UpgradeApplication& application, fwu::QtEventLoop& loop, fwu::QtDia
 int main(int argc, char** argv) {
   // Answered before Qt starts, so that they need no display.
   const std::vector<std::string> given(argv + 1, argv + argc);
-  if (const auto status = fwu::AnswerFirstArgument("fwupgrade", kUsage, given, std::cout, std::cerr)) return *status;
+  if (const auto status = fwu::AnswerFirstArgument("fwupgrade", fwu::kWindowUsage, given, std::cout, std::cerr)) return *status;
   fwu::UpgradeApplication application(argc, argv);
   // After the application object: Qt has taken its own options (-platform,
   // -style ...) out of argv by then.

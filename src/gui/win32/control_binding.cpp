@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "gui/win32/wide_text.h"
+#include "gui/win32/view_text.h"
 
 namespace fwu {
 
@@ -27,7 +27,7 @@ bool ControlBinding::Command(int controlId, int notification) {
 }
 
 void ControlBinding::SetText(HWND control, const std::string& text) {
-  const std::wstring wide = Widen(text);
+  const std::wstring wide = ViewText(text);
   if (WindowText(control) == wide) return;
   redrawing_ = true;
   SetWindowTextW(control, wide.c_str());
@@ -42,7 +42,7 @@ void ControlBinding::ShowControl(ControlModel& model, HWND control) {
 }
 
 void ControlBinding::ShowButton(ButtonModel& model, HWND button, Handler onClick) {
-  SetWindowTextW(button, Widen(model.Caption()).c_str());
+  SetWindowTextW(button, ViewText(model.Caption()).c_str());
   ShowControl(model, button);
   OnCommand(button, BN_CLICKED, std::move(onClick));
 }
@@ -54,7 +54,7 @@ void ControlBinding::ShowLabel(LabelModel& model, HWND label) {
 
 void ControlBinding::ShowStatus(StatusBarModel& model, HWND statusBar) {
   subscriptions_.Watch(model, [&model, statusBar] {
-    SendMessageW(statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Widen(model.Text()).c_str()));
+    SendMessageW(statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(ViewText(model.Text()).c_str()));
   });
 }
 
@@ -68,7 +68,7 @@ void ControlBinding::ShowEdit(EditModel& model, HWND edit, Handler onEdited) {
     SetText(edit, model.Text());
   });
   OnCommand(edit, EN_CHANGE, [&model, edit, onEdited = std::move(onEdited)] {
-    model.SetText(Narrow(WindowText(edit)));
+    model.SetText(ModelText(WindowText(edit)));
     onEdited();
   });
 }
@@ -88,7 +88,7 @@ void ControlBinding::ShowComboBox(ComboBoxModel& model, HWND box, Handler onSele
   ShowControl(model, box);
   subscriptions_.Watch(model, [this, &model, box] {
     std::vector<std::wstring> items;
-    for (const std::string& item : model.Items()) items.push_back(Widen(item));
+    for (const std::string& item : model.Items()) items.push_back(ViewText(item));
     if (ComboBoxItems(box) != items) {
       redrawing_ = true;
       SendMessageW(box, CB_RESETCONTENT, 0, 0);
@@ -97,11 +97,11 @@ void ControlBinding::ShowComboBox(ComboBoxModel& model, HWND box, Handler onSele
     }
     SetText(box, model.Text());
   });
-  OnCommand(box, CBN_EDITCHANGE, [&model, box] { model.SetText(Narrow(WindowText(box))); });
+  OnCommand(box, CBN_EDITCHANGE, [&model, box] { model.SetText(ModelText(WindowText(box))); });
   OnCommand(box, CBN_SELCHANGE, [&model, box, onSelected = std::move(onSelected)] {
     const auto index = SendMessageW(box, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) return;
-    model.SetText(Narrow(ComboBoxItems(box).at(static_cast<std::size_t>(index))));
+    model.SetText(ModelText(ComboBoxItems(box).at(static_cast<std::size_t>(index))));
     onSelected();
   });
 }
@@ -130,7 +130,7 @@ void ControlBinding::ShowMemo(MemoModel& model, HWND pane) {
     }
     if (*shown == lines.size()) return;
     std::wstring added;
-    for (; *shown < lines.size(); ++*shown) added += (*shown == 0 ? L"" : L"\r\n") + Widen(lines[*shown]);
+    for (; *shown < lines.size(); ++*shown) added += (*shown == 0 ? L"" : L"\r\n") + ViewText(lines[*shown]);
     const auto end = GetWindowTextLengthW(pane);
     SendMessageW(pane, EM_SETSEL, static_cast<WPARAM>(end), end);
     SendMessageW(pane, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));

@@ -1,6 +1,6 @@
 #include "gui/win32/file_chooser_text.h"
 
-#include "gui/win32/wide_text.h"
+#include "gui/win32/view_text.h"
 
 namespace fwu {
 
@@ -8,7 +8,7 @@ std::wstring ToWindowsFilter(const std::string& filter) {
   std::vector<std::wstring> parts;
   std::size_t start = 0;
   for (std::size_t bar = filter.find('|'); ; bar = filter.find('|', start)) {
-    parts.push_back(Widen(filter.substr(start, bar == std::string::npos ? std::string::npos : bar - start)));
+    parts.push_back(ViewText(filter.substr(start, bar == std::string::npos ? std::string::npos : bar - start)));
     if (bar == std::string::npos) break;
     start = bar + 1;
   }

@@ -6,17 +6,21 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <exception>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/exit_status.h"
+#include "app/first_argument.h"
 #include "app/loop_quitter.h"
 #include "app/upgrade_program.h"
 #include "gui/win32/main_window.h"
 #include "gui/win32/notice_view.h"
 #include "gui/win32/win32_dialogs.h"
 #include "gui/win32/win32_event_loop.h"
+#include "platform/command_line.h"
 #include "platform/files.h"
 #include "platform/termination_requests.h"
 
@@ -24,6 +28,14 @@ namespace {
 
 fwu::MessageRequest ExceptionMessage(const std::string& what) {
   return {what, fwu::kSystemDefaultCaption, fwu::ButtonSet::Ok, fwu::BoxKind::Error};
+}
+
+// A window program has no console of its own: --version and --help answer
+// on the console it was started from, unless its output is redirected.
+void ReachStartingConsole() {
+  if (GetStdHandle(STD_OUTPUT_HANDLE) != nullptr || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
+  std::freopen("CONOUT$", "w", stdout);
+  std::freopen("CONOUT$", "w", stderr);
 }
 
 int Run(fwu::Win32EventLoop& loop, fwu::Win32Dialogs& dialogs, const std::vector<std::string>& arguments) {
@@ -59,9 +71,20 @@ int main(int argc, char** argv) {
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS |
                                                                        ICC_BAR_CLASSES | ICC_USEREX_CLASSES};
   InitCommonControlsEx(&controls);
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
   fwu::Win32EventLoop loop;
   fwu::Win32Dialogs dialogs(loop);
+  // In UTF-8 from the whole wide command line: argv's code page cannot hold
+  // every name.
+  const fwu::CommandLine commandLine = fwu::ReadCommandLine(argc, argv);
+  if (!commandLine.failure.empty()) {
+    dialogs.ShowMessage(ExceptionMessage(commandLine.failure));
+    return fwu::kExitBadStart;
+  }
+  const auto& arguments = commandLine.arguments;
+  if (!arguments.empty() && arguments[0].starts_with("--")) ReachStartingConsole();
+  if (const auto status = fwu::AnswerFirstArgument("fwupgrade", fwu::kWindowUsage, arguments, std::cout, std::cerr)) {
+    return *status;
+  }
   try {
     return Run(loop, dialogs, arguments);
   } catch (const std::exception& failure) {

@@ -6,7 +6,7 @@
 #include "gui/win32/control_ids.h"
 #include "gui/win32/group_panel.h"
 #include "gui/win32/modal_window.h"
-#include "gui/win32/wide_text.h"
+#include "gui/win32/view_text.h"
 #include "gui/win32/win32_event_loop.h"
 
 namespace fwu {
@@ -107,7 +107,7 @@ void MainWindow::Posted(void (TUpgradeForm1::*handler)()) {
 }
 
 HWND MainWindow::AddGroup(GroupModel& model, int id) {
-  HWND panel = CreateGroupPanel(window_, id, Widen(model.Caption()).c_str(), font_);
+  HWND panel = CreateGroupPanel(window_, id, ViewText(model.Caption()).c_str(), font_);
   groups_.emplace_back(&model, panel);
   controls_.Subscriptions().Watch(model, [this, &model, panel] {
     EnableWindow(panel, model.Enabled());
@@ -204,7 +204,7 @@ void MainWindow::BuildStatusBar() {
 void MainWindow::WatchWindow() {
   WindowModel& window = form_.Models().window;
   controls_.Subscriptions().Watch(window, [this, &window] {
-    SetWindowTextW(window_, Widen(window.Caption()).c_str());
+    SetWindowTextW(window_, ViewText(window.Caption()).c_str());
     StackGroups();
     // The form hides its window when it is released: the program ends.
     if (!window.Visible()) ShowWindow(window_, SW_HIDE);

@@ -5,7 +5,7 @@
 #include "gui/win32/control_ids.h"
 #include "gui/win32/dpi_scale.h"
 #include "gui/win32/modal_window.h"
-#include "gui/win32/wide_text.h"
+#include "gui/win32/view_text.h"
 #include "notice/back_color.h"
 #include "notice/hint_form.h"
 #include "ui/modal_run.h"
@@ -49,7 +49,7 @@ NoticeView::NoticeView(THintForm& form) : form_(form) {
   LoadRichEdit();
   RegisterViewClass(kClassName, WindowProc);
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  window_ = CreateWindowExW(0, kClassName, Widen(form.Caption()).c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr,
+  window_ = CreateWindowExW(0, kClassName, ViewText(form.Caption()).c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr,
                             nullptr, instance, this);
   DpiScale scale;
   scale.SetDpi(DpiScale::DpiOf(window_));

@@ -7,7 +7,7 @@
 #include "gui/win32/control_ids.h"
 #include "gui/win32/dpi_scale.h"
 #include "gui/win32/modal_window.h"
-#include "gui/win32/wide_text.h"
+#include "gui/win32/view_text.h"
 #include "search/search_window_model.h"
 
 namespace fwu {
@@ -49,7 +49,7 @@ HFONT FittedLabelFont(HWND label, const std::wstring& text, int width, int pixel
 
 ModalDialogView::ModalDialogView(HWND owner, ModalWindowModel& window) {
   RegisterViewClass(kClassName, WindowProc);
-  window_ = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, Widen(window.Caption()).c_str(),
+  window_ = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, ViewText(window.Caption()).c_str(),
                             WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN, 0, 0, 0, 0, owner, nullptr,
                             GetModuleHandleW(nullptr), this);
   DpiScale scale;
@@ -97,7 +97,7 @@ void ModalDialogView::BuildSearchControls(SearchWindowModel& search) {
     const int top = 14 + static_cast<int>(i) * 32;
     HWND label = make(L"STATIC", SS_CENTER, id, {kLabelArea.left, top, kLabelArea.right, top + 24});
     controls_.ShowLabel(*model, label);
-    labelFonts_[i] = FittedLabelFont(label, Widen(model->Text()), scale(kLabelArea.right - kLabelArea.left),
+    labelFonts_[i] = FittedLabelFont(label, ViewText(model->Text()), scale(kLabelArea.right - kLabelArea.left),
                                      kLabelPixels, scale);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFonts_[i]), FALSE);
   }

@@ -5,7 +5,7 @@
 #include "gui/win32/file_chooser_text.h"
 #include "gui/win32/modal_window.h"
 #include "gui/win32/search_dialog.h"
-#include "gui/win32/wide_text.h"
+#include "gui/win32/view_text.h"
 #include "gui/win32/yes_box.h"
 #include "ui/modal_run.h"
 
@@ -45,7 +45,7 @@ DialogAnswer Win32Dialogs::ShowMessage(const MessageRequest& request) {
   }
   // The system's box runs its own loop; the core's timers and posted work
   // arrive there too, as messages to the loop's window.
-  return AnswerOf(MessageBoxW(VisibleOwner(), Widen(request.text).c_str(), Widen(request.caption).c_str(),
+  return AnswerOf(MessageBoxW(VisibleOwner(), ViewText(request.text).c_str(), ViewText(request.caption).c_str(),
                               StyleOf(request) | MB_SETFOREGROUND));
 }
 
@@ -63,7 +63,7 @@ std::optional<std::vector<std::string>> Win32Dialogs::ChooseFiles(const FileChoo
                  (request.mustExist ? OFN_FILEMUSTEXIST : 0) | (request.resizable ? OFN_ENABLESIZING : 0);
   if (!GetOpenFileNameW(&dialog)) return std::nullopt;
   std::vector<std::string> paths;
-  for (const std::wstring& path : ChosenPaths(chosen)) paths.push_back(Narrow(path));
+  for (const std::wstring& path : ChosenPaths(chosen)) paths.push_back(ModelText(path));
   return paths;
 }
 

@@ -4,7 +4,7 @@
 
 #include "gui/win32/dpi_scale.h"
 #include "gui/win32/modal_window.h"
-#include "gui/win32/wide_text.h"
+#include "gui/win32/view_text.h"
 #include "platform/event_loop.h"
 
 namespace fwu {
@@ -49,12 +49,12 @@ void ShowYesBox(EventLoop& loop, HWND owner, const MessageRequest& request) {
   RegisterViewClass(kClassName, YesBoxProc);
   YesBoxState state;
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  HWND box = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName, Widen(request.caption).c_str(),
+  HWND box = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName, ViewText(request.caption).c_str(),
                              WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0, owner, nullptr, instance, &state);
   DpiScale scale;
   scale.SetDpi(DpiScale::DpiOf(box));
   HFONT font = scale.DialogFont();
-  const std::wstring text = Widen(request.text);
+  const std::wstring text = ViewText(request.text);
 
   // The text's size as the system will draw it, wrapped at a width a box
   // would take.

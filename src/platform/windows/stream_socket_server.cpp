@@ -8,7 +8,7 @@ namespace fwu {
 // No address reuse: Windows frees a closed port at once (port_reuse.h).
 bool TStreamSocket::ListenOn(std::uint16_t port) {
   if (!OpenNonBlocking()) return false;
-  return BindAndListen(port, 16);
+  return BindAndListen(Ipv4Endpoint{kAnyIpv4, port}, 16);
 }
 
 void TStreamSocket::ShutdownSending() {

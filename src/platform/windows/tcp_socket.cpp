@@ -57,6 +57,15 @@ bool TcpSocket::Create() {
   return true;
 }
 
+bool TcpSocket::BindTo(const std::string& dottedAddress) {
+  const auto address = ToSockaddr(dottedAddress, 0);
+  if (!address) {
+    lastError_ = wsa::kInvalidArgument;
+    return false;
+  }
+  return bind(ToSocket(fd_), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0 || Fail();
+}
+
 bool TcpSocket::Connect(const std::string& dottedAddress, std::uint16_t port, int timeoutMs) {
   const auto address = ToSockaddr(dottedAddress, port);
   if (!address) {

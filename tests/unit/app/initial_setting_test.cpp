@@ -82,8 +82,8 @@ TEST_F(InitialSettingTest, PutWithFileAndAddressUpgradesByItself) {
   control.SetText(InitialSetting::kUpgradeFile, "/fw/image.bin");
   EXPECT_EQ(Apply(control), 1);
   EXPECT_EQ(search_.searchedAddresses, std::vector<std::string>{"192.168.9.1"});
-  EXPECT_EQ(form_->Models().UpdateFileName.Text(), "/fw/image.bin ;");
-  EXPECT_TRUE(Logged("Initial put upgrade file : /fw/image.bin ;"));
+  EXPECT_EQ(form_->Models().UpdateFileName.Text(), NativePath("/fw/image.bin ;"));
+  EXPECT_TRUE(Logged("Initial put upgrade file : " + NativePath("/fw/image.bin ;")));
   EXPECT_TRUE(Logged("Set PassWd = *****")) << "the log never holds the password";
   ASSERT_EQ(form_->FileList().Count(), 1u);
   EXPECT_EQ(form_->FileList()[0].attribute, 0x080D);
@@ -114,7 +114,7 @@ TEST_F(InitialSettingTest, SetWithFilePresets) {
   InitialSetting control = DeliveredControl();
   control.SetText(InitialSetting::kUpgradeFile, "/fw/other.bin");
   EXPECT_EQ(Apply(control), 3);
-  EXPECT_TRUE(Logged("Initial set upgrade file : /fw/other.bin ;"));
+  EXPECT_TRUE(Logged("Initial set upgrade file : " + NativePath("/fw/other.bin ;")));
 }
 
 TEST_F(InitialSettingTest, UnsupportedMethodIsReportedAndSkipped) {

@@ -63,7 +63,7 @@ TEST_P(CommandLineTest, ParametersAreAppliedOrCleared) {
   EXPECT_EQ(modes.get, c.get);
   EXPECT_EQ(modes.log, c.log);
   EXPECT_EQ(modes.param, c.param);
-  EXPECT_EQ(form.Models().UpdateFileName.Text(), c.fileShown);
+  EXPECT_EQ(form.Models().UpdateFileName.Text(), NativePath(c.fileShown));
 }
 
 const Lines kSetLines{"Set DstIP = 10.0.0.1 in parameter input", "Set password = ** in parameter input",
@@ -116,7 +116,7 @@ TEST_F(StartupTest, CommandLineFileTakesSlotZeroAsAUserFile) {
   auto& form = MakeForm({"put", "10.0.0.1", "pw", "R1", "/data/fw.bin"}, WriteDeliveredProgram());
   form.FormCreate();
   ASSERT_EQ(form.FileList().Count(), 1u);
-  EXPECT_EQ(form.FileList()[0].path, "/data/fw.bin");
+  EXPECT_EQ(form.FileList()[0].path, NativePath("/data/fw.bin"));
   EXPECT_EQ(form.FileList()[0].attribute, 0x080D);
   EXPECT_EQ(form.FileList()[0].state, 1u);
   EXPECT_EQ(form.FileListValid(), 1);

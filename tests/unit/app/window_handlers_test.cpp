@@ -211,9 +211,9 @@ TEST_F(WindowTest, BrowseReplacesFileListWithTheChosenFiles) {
   ASSERT_EQ(dialogs_.Choosers().size(), 1u);
   EXPECT_EQ(dialogs_.Choosers()[0].filter, "(BIN Files)|*.bin|(EXE Files)|*.exe|(All Files)|*.*");
   EXPECT_TRUE(dialogs_.Choosers()[0].multiSelect && dialogs_.Choosers()[0].mustExist);
-  EXPECT_EQ(form.Models().UpdateFileName.Text(), "/a/one.bin; /a/two.bin; /a/three.exe; ");
+  EXPECT_EQ(form.Models().UpdateFileName.Text(), NativePath("/a/one.bin; /a/two.bin; /a/three.exe; "));
   ASSERT_EQ(form.FileList().Count(), 3u);
-  EXPECT_EQ(form.FileList()[2].path, "/a/three.exe");
+  EXPECT_EQ(form.FileList()[2].path, NativePath("/a/three.exe"));
   EXPECT_EQ(form.FileList()[2].attribute, 0x080D);
   EXPECT_TRUE(form.Models().Upgrade.Enabled());
 

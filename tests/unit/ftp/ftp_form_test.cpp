@@ -145,11 +145,13 @@ TEST_F(FtpFormTest, MultiLineGreetingIsReadWholeBeforeTheLogin) {
   std::vector<std::string> statuses;
   form_.FTP1().OnStatus = [&](const std::string& text) { statuses.push_back(text); };
   EXPECT_EQ(Upload(), 1);
-  ASSERT_GE(statuses.size(), 4u);
+  ASSERT_GE(statuses.size(), 6u);
   EXPECT_EQ(statuses[0], "220-Router FTP server");
   EXPECT_EQ(statuses[1], " firmware and ROM data");
-  EXPECT_EQ(statuses[2], "220 Ready");
-  EXPECT_EQ(statuses[3], "USER root");
+  EXPECT_EQ(statuses[2], "Authorised use only");
+  EXPECT_EQ(statuses[3], "220 Ready");
+  EXPECT_EQ(statuses[4], "USER root");
+  EXPECT_EQ(statuses[5], "331 Password required for root");
 }
 
 TEST_F(FtpFormTest, RefusedPasswordClosesTheConnection) {
@@ -161,6 +163,10 @@ TEST_F(FtpFormTest, RefusedPasswordClosesTheConnection) {
   EXPECT_FALSE(form_.FTP1().Connected());
   EXPECT_EQ(Fetch("0#16", "wrong"), -2);
   EXPECT_TRUE(Logged("Get Rom File Password Error"));
+  // A refusal held back longer than the other replies may take still counts.
+  router_.reset();
+  StartRouter({"--ftp-refusal-delay", "1500"});
+  EXPECT_EQ(Upload("wrong"), -2);
 }
 
 struct RefusalCase {
@@ -235,10 +241,10 @@ TEST_F(FtpFormTest, AStoppedUploadIsResetAndAbortedNeverEndedInOrder) {
   AbortAfter(1 << 20);
   EXPECT_EQ(Upload(), -1);
   EXPECT_EQ(form_.ResultText(), "Unknow exception :Transfer Canceled");
-  const std::string record = Record();
-  EXPECT_TRUE(Has(record, "ftp aborted name=large.bin")) << record;
-  EXPECT_FALSE(Has(record, "ftp stored")) << record;
+  // The server hears of it on its own time: the client, stopping, waits for no reply.
+  EXPECT_TRUE(RecordShowsSoon("ftp aborted name=large.bin")) << Record();
   EXPECT_TRUE(RecordShowsSoon("ftp ABOR")) << Record();
+  EXPECT_FALSE(Has(Record(), "ftp stored")) << Record();
 }
 
 TEST_F(FtpFormTest, UnreachableServerIsAFailureWithoutConnection) {
@@ -265,6 +271,16 @@ TEST_F(FtpFormTest, RomStretchIsSavedWithItsAnnouncedSize) {
   EXPECT_TRUE(Logged("Data=1000#512"));
   EXPECT_TRUE(Logged("Save data to :" + RomPath()));
   EXPECT_EQ(window_.ProgressBar1.Max(), 300);
+}
+
+TEST_F(FtpFormTest, OnlyTheServerMayOpenTheDataConnection) {
+  StartRouter({"--ftp-data-intruder", "127.0.0.2"});
+  EXPECT_EQ(Fetch("1000#16", "secret", 16), 1) << form_.ResultText();
+  EXPECT_TRUE(Has(Record(), "ftp intruder reached the data port")) << Record();
+  const auto saved = ReadWholeFile(RomPath());
+  ASSERT_TRUE(saved);
+  ASSERT_EQ(saved->size(), 16u);
+  for (std::size_t i = 0; i < saved->size(); ++i) EXPECT_EQ((*saved)[i], (1000 + i) % 251) << i;
 }
 
 TEST_F(FtpFormTest, RomFetchFailuresAreToldApart) {

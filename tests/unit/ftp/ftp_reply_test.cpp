@@ -16,10 +16,16 @@ TEST(FtpReplyTest, CodesSizesAndContinuations) {
   EXPECT_EQ(ReplyCode(" text\r\n"), 0);
   EXPECT_EQ(ReplyCode("12345678901234"), 1234567890) << "ten digits at most";
 
-  EXPECT_TRUE(ContinuesReply("220-first\r\n"));
-  EXPECT_TRUE(ContinuesReply(" inner line\r\n"));
-  EXPECT_FALSE(ContinuesReply("220 last\r\n"));
-  EXPECT_FALSE(ContinuesReply("22"));
+  EXPECT_TRUE(OpensMultiLineReply("220-first\r\n"));
+  EXPECT_FALSE(OpensMultiLineReply("220 only\r\n"));
+  EXPECT_FALSE(OpensMultiLineReply(" inner-line\r\n"));
+  EXPECT_FALSE(OpensMultiLineReply("22-"));
+  // Inner lines of any shape belong to the reply; only "220 " ends it.
+  for (const char* inner : {"Authorised use only\r\n", " indented\r\n", "220-more\r\n", "230 other code\r\n",
+                            "220\r\n", "\r\n"}) {
+    EXPECT_FALSE(EndsMultiLineReply("220-Welcome\r\n", inner)) << inner;
+  }
+  EXPECT_TRUE(EndsMultiLineReply("220-Welcome\r\n", "220 Ready.\r\n"));
 
   EXPECT_EQ(AnnouncedSize("150 Opening data connection for 0#512 (512 bytes)\r\n"), 512);
   EXPECT_EQ(AnnouncedSize("150 Opening (77 BYTES)"), 77);
@@ -30,6 +36,20 @@ TEST(FtpReplyTest, CodesSizesAndContinuations) {
 
   EXPECT_EQ(PortArgument("192.168.1.10", 0x1234), "192,168,1,10,18,52");
   EXPECT_EQ(PortArgument("router", 21), "");
+}
+
+TEST(FtpReplyTest, ReplyRangesEndWhereTheyShould) {
+  struct Row {
+    std::int64_t code;
+    bool failing, refusedLogin, completion;
+  };
+  for (const Row& row : {Row{199, false, false, false}, Row{200, false, false, true}, Row{299, false, false, true},
+                         Row{300, false, false, false}, Row{301, true, false, false}, Row{400, true, false, false},
+                         Row{401, true, true, false}, Row{599, true, true, false}, Row{600, false, false, false}}) {
+    EXPECT_EQ(IsFailingReply(row.code), row.failing) << row.code;
+    EXPECT_EQ(IsRefusedLogin(row.code), row.refusedLogin) << row.code;
+    EXPECT_EQ(IsCompletion(row.code), row.completion) << row.code;
+  }
 }
 
 TEST(FtpReplyTest, ReaderHandsOutWholeLinesAndCapsAnEndlessOne) {

@@ -2,17 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "net/socket_exception.h"
 #include "platform/udp_socket.h"
+#include "unit/net/udp_loopback_pair.h"
 #include "unit/net/fake_datagram_network.h"
 
 namespace fwu {
 namespace {
-
-const Ipv4 kLoopback = *ParseDottedIpv4("127.0.0.1");
 
 std::string MessageOf(const std::function<void()>& action) {
   try {
@@ -83,7 +79,7 @@ TEST_F(LoopbackFixture, SendsOneDatagramAndReadsTheAnswerWithItsSender) {
   const Bytes probe{'Q', 'D', 0, 0};
   EXPECT_EQ(socket->Send(probe.data(), probe.size()), 4);
 
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  ASSERT_TRUE(WaitUntilReadable(peer));
   Bytes got(16);
   std::size_t received = 0;
   Ipv4Endpoint from;
@@ -94,7 +90,7 @@ TEST_F(LoopbackFixture, SendsOneDatagramAndReadsTheAnswerWithItsSender) {
   const Bytes answer{'o', 'k'};
   std::size_t sent = 0;
   ASSERT_EQ(peer.SendTo(from, answer, sent), 0);
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  ASSERT_TRUE(WaitUntilReadable(*raw));
   Bytes buffer(68);
   Ipv4Endpoint sender;
   EXPECT_EQ(socket->ReceiveFrom(buffer.data(), buffer.size(), sender), 2);
@@ -110,11 +106,12 @@ TEST_F(LoopbackFixture, OversizedAnswerGivesMinusOneAndTheNextReadSeesTheFollowi
   std::size_t sent = 0;
   ASSERT_EQ(peer.SendTo({kLoopback, port}, Bytes(100, 1), sent), 0);
   ASSERT_EQ(peer.SendTo({kLoopback, port}, Bytes(5, 2), sent), 0);
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
   Bytes buffer(68);
   Ipv4Endpoint sender;
+  ASSERT_TRUE(WaitUntilReadable(*raw));
   EXPECT_EQ(socket->ReceiveFrom(buffer.data(), buffer.size(), sender), -1);
   EXPECT_EQ(socket->LastError(), 10040);
+  ASSERT_TRUE(WaitUntilReadable(*raw));
   EXPECT_EQ(socket->ReceiveFrom(buffer.data(), buffer.size(), sender), 5);
 }
 

@@ -2,16 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "platform/bytes.h"
 #include "platform/poll_event_loop.h"
+#include "unit/net/udp_loopback_pair.h"
 
 namespace fwu {
 namespace {
-
-const Ipv4 kLoopback = *ParseDottedIpv4("127.0.0.1");
 
 TEST(UdpEndpointTest, SystemChosenPortReceivesRepliesOnePerEvent) {
   PollEventLoop loop;
@@ -34,7 +30,7 @@ TEST(UdpEndpointTest, SystemChosenPortReceivesRepliesOnePerEvent) {
   Bytes got(16);
   std::size_t length = 0;
   Ipv4Endpoint from;
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  ASSERT_TRUE(WaitUntilReadable(peer));
   ASSERT_EQ(peer.ReceiveFrom(got, length, from), 0);
   EXPECT_NE(from.port, 0);
   EXPECT_EQ(from.port, endpoint.BoundPort());

@@ -1,16 +1,29 @@
 #pragma once
 
 #include <chrono>
-#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "platform/bytes.h"
+#include "platform/descriptor_wait.h"
 #include "platform/udp_socket.h"
 
 namespace fwu {
 
 inline const Ipv4 kLoopback = *ParseDottedIpv4("127.0.0.1");
+
+// Waits until a datagram is there for the socket's next non-blocking read,
+// however slowly it is delivered; a datagram lost fails the wait after two
+// seconds instead of hanging the test.
+inline bool WaitUntilReadable(const UdpSocket& socket) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  std::vector<DescriptorWait> wait{{socket.Descriptor()}};
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (WaitForDescriptors(wait, 100)) return true;
+  }
+  return false;
+}
 
 // Two sockets on 127.0.0.1: the one under test and a peer that sends to it.
 struct LoopbackPair {
@@ -31,9 +44,6 @@ struct LoopbackPair {
     ASSERT_EQ(peer.SendTo({kLoopback, port}, data, sent), 0);
     ASSERT_EQ(sent, length);
   }
-  // Loopback delivery is immediate in practice; a short sleep keeps the
-  // non-blocking reads below from racing it.
-  static void LetItArrive() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
 };
 
 }  // namespace fwu

@@ -20,7 +20,7 @@ TEST(UdpSocket, SendToViaLeavesByTheGivenInterfaceWithItsAddressAsSource) {
   std::size_t sent = 0;
   ASSERT_EQ(any.SendToVia({kLoopback, pair.port}, loopback, Bytes(5, 0x5A), sent), 0) << any.LastErrorDescription();
   EXPECT_EQ(sent, 5u);
-  LoopbackPair::LetItArrive();
+  ASSERT_TRUE(WaitUntilReadable(pair.socket));
   Bytes buffer(5);
   Ipv4Endpoint from;
   ASSERT_EQ(pair.socket.ReceiveFrom(buffer, sent, from), 0);

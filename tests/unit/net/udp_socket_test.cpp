@@ -25,12 +25,13 @@ TEST(UdpSocket, OversizedDatagramIsReportedAndConsumedSoTheNextOneIsRead) {
   LoopbackPair pair;
   pair.PeerSends(100, 0xAA);
   pair.PeerSends(10, 0xBB);
-  LoopbackPair::LetItArrive();
   Bytes buffer(68);
   std::size_t received = 0;
   Ipv4Endpoint sender;
+  ASSERT_TRUE(WaitUntilReadable(pair.socket));
   EXPECT_EQ(pair.socket.ReceiveFrom(buffer, received, sender), 10040);
   std::fill(buffer.begin(), buffer.end(), 0);
+  ASSERT_TRUE(WaitUntilReadable(pair.socket));
   ASSERT_EQ(pair.socket.ReceiveFrom(buffer, received, sender), 0);
   EXPECT_EQ(received, 10u);
   EXPECT_EQ(buffer[0], 0xBB);
@@ -45,12 +46,13 @@ TEST(UdpSocket, DatagramThatExactlyFillsTheBufferAndEmptyDatagramAreReadWhole) {
   LoopbackPair pair;
   pair.PeerSends(68, 0x11);
   pair.PeerSends(0, 0);
-  LoopbackPair::LetItArrive();
   Bytes buffer(68);
   std::size_t received = 99;
   Ipv4Endpoint sender;
+  ASSERT_TRUE(WaitUntilReadable(pair.socket));
   ASSERT_EQ(pair.socket.ReceiveFrom(buffer, received, sender), 0);
   EXPECT_EQ(received, 68u);
+  ASSERT_TRUE(WaitUntilReadable(pair.socket));
   ASSERT_EQ(pair.socket.ReceiveFrom(buffer, received, sender), 0);
   EXPECT_EQ(received, 0u);
 }
