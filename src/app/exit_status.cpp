@@ -6,7 +6,9 @@ namespace fwu {
 
 int ExitStatus(const TUpgradeForm1& form, bool endedByRequest, RunDriver driver) {
   if (form.StartupFailed()) return kExitBadStart;
-  if (endedByRequest) return kExitFailed;
+  // Ctrl+C after the work was done (an upgrade whose verdict came, a
+  // recovery waiting only for the reboot) does not undo it.
+  if (endedByRequest) return form.Succeeded() ? kExitSucceeded : kExitFailed;
   // A run that starts by itself (put, get, set, or a control file that
   // upgrades) is not interactive, and ends by itself when its work is done.
   const auto modes = form.CurrentModes();

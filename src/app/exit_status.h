@@ -14,9 +14,10 @@ inline constexpr int kExitBadStart = 2;
 // the control file or the console's questions.
 enum class RunDriver { WindowUser, Program };
 
-// A failed start is 2; a run ended by a request from outside is 1. An
-// unattended run (put, set or get on the command line, or a control file
-// that starts the work), and every console run, end with 0 when the operation succeeded and 1 when it
+// A failed start is 2; a run ended by a request from outside is 1 unless
+// its operation had already succeeded. An unattended run (put, set or get
+// on the command line, or a control file that starts the work), and every
+// console run, end with 0 when the operation succeeded and 1 when it
 // failed. A window the user drove ends with 0 when it closes: what the
 // user did there, the user saw.
 int ExitStatus(const TUpgradeForm1& form, bool endedByRequest, RunDriver driver);

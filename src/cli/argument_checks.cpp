@@ -11,6 +11,12 @@ namespace {
 
 bool IsLogWord(const std::string& word) { return AsciiLower(word) == "log"; }
 
+// What follows the command word, counted: "1 argument given".
+std::string GivenCount(const Arguments& arguments) {
+  const std::size_t given = arguments.size() - 1;
+  return std::to_string(given) + (given == 1 ? " argument given" : " arguments given");
+}
+
 // The ROM download's values go into fixed fields of the control record,
 // which keep one byte for their terminating zero.
 std::string FieldTooLong(const std::string& name, const std::string& value, InitialSetting::Field field) {
@@ -32,8 +38,7 @@ std::string UnreadableFileReason(const std::string& path) {
 std::string CheckPresetArguments(const Arguments& arguments) {
   const std::string verb = AsciiLower(arguments[0]);
   if (arguments.size() < 4 || arguments.size() > 6)
-    return verb + " takes ADDRESS PASSWORD ROMID, then FILE and/or log; " + std::to_string(arguments.size() - 1) +
-           " arguments given";
+    return verb + " takes ADDRESS PASSWORD ROMID, then FILE and/or log; " + GivenCount(arguments);
   const std::string& romId = arguments[3];
   const bool fileGiven = arguments.size() >= 5 && !IsLogWord(arguments[4]);
   if (!fileGiven && romId != "null" && FileExists(romId))
@@ -48,8 +53,7 @@ std::string CheckPresetArguments(const Arguments& arguments) {
 
 std::string CheckRomArguments(const Arguments& arguments) {
   if (arguments.size() != 7)
-    return "get takes ADDRESS PASSWORD ROMID OFFSET LENGTH FILE; " + std::to_string(arguments.size() - 1) +
-           " arguments given";
+    return "get takes ADDRESS PASSWORD ROMID OFFSET LENGTH FILE; " + GivenCount(arguments);
   for (const std::string& reason : {FieldTooLong("ROM offset", arguments[4], InitialSetting::kRomOffset),
                                     FieldTooLong("ROM length", arguments[5], InitialSetting::kRomLength),
                                     FieldTooLong("ROM file name", arguments[6], InitialSetting::kRomFile)}) {
