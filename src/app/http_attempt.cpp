@@ -5,7 +5,9 @@
 namespace fwu {
 
 int TUpgradeForm1::RunLogin() {
-  return LoginRouter(models_.PasswordComBox.Text(), SelectedIP_, UpgradeMethod_, models_.Memo1);
+  const std::string& password = models_.PasswordComBox.Text();
+  if (services_.web) return LoginRouter(*services_.web, password, UpgradeMethod_, models_.Memo1);
+  return LoginRouter(password, SelectedIP_, UpgradeMethod_, models_.Memo1);
 }
 
 void TUpgradeForm1::StartHttpWorker() {
@@ -21,12 +23,11 @@ void TUpgradeForm1::StartHttpWorker() {
   context.interactive = Interactive_ != 0;
   context.factoryRelease = FactoryRelease_ != 0;
   context.setSectionResult = [this](const std::string& letters) { SectionResult_ = letters; };
-  httpWorker_ = std::make_unique<THTTPThread>(std::move(context));
+  httpWorker_ = services_.startHttpWorker ? services_.startHttpWorker(std::move(context))
+                                         : std::make_unique<THTTPThread>(std::move(context));
 }
 
 void TUpgradeForm1::StopHttpWorker() {
-  if (!httpWorker_) return;
-  httpWorker_->Terminate();
   httpWorker_.reset();  // ends the connection and waits for the thread
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "app/http_worker.h"
 #include "bundle/file_table.h"
 #include "transfer/http_client.h"
 #include "transfer/transfer_view.h"
@@ -58,21 +59,17 @@ struct HttpThreadContext {
 // keeps ticking while files travel. Starts at once; runs UploadFiles once,
 // leaves 122 (done) or 123 (failed) and then, after its message box was
 // answered, 124 in StopCounter, and ends. Create one per HTTP attempt.
-class THTTPThread {
+class THTTPThread final : public HttpWorker {
  public:
   explicit THTTPThread(HttpThreadContext context);
   // Window thread. Ends the connection, stops waiting for the window, and
-  // waits for the worker, which then ends within moments.
-  ~THTTPThread();
+  // waits for the worker, which then ends within moments. This is how the
+  // controller asks the worker to terminate.
+  ~THTTPThread() override;
   THTTPThread(const THTTPThread&) = delete;
   THTTPThread& operator=(const THTTPThread&) = delete;
 
-  // The controller's request to end: a running upload is not interrupted,
-  // the worker ends when it returns.
-  void Terminate() { terminated_ = true; }
-  bool Terminated() const { return terminated_; }
-  // True once 124 is in StopCounter.
-  bool Finished() const { return finished_; }
+  bool Finished() const override { return finished_; }
 
  private:
   void Execute();
@@ -83,7 +80,6 @@ class THTTPThread {
   ModelTransferView windowView_;
   PostedTransferView workerView_;
   HttpClient client_;
-  std::atomic<bool> terminated_{false};
   std::atomic<bool> finished_{false};
   std::thread thread_;
 };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/application_control.h"
+#include "app/http_worker.h"
 #include "transfer/transfer_seams.h"
 #include "bundle/file_table.h"
 #include "bundle/initial_setting.h"
@@ -24,7 +25,7 @@ class DeviceSearch;
 class NoticePresenter;
 class FtpUpgrade;
 class TftpUpgrade;
-class THTTPThread;
+class WebExchange;
 
 // What the main window is handed by whoever builds the program: the loop it
 // runs on, its dialogs, the search window's object, the notice window and
@@ -39,6 +40,10 @@ struct UpgradeFormServices {
   // treated as undetectable (TFTP) or as failed, so that HTTP is tried (FTP).
   TftpUpgrade* tftp = nullptr;
   FtpUpgrade* ftp = nullptr;
+  // The HTTP attempt's login exchanges and worker; when not given, the
+  // router's web server over TCP and THTTPThread.
+  WebExchange* web = nullptr;
+  HttpWorkerStarter startHttpWorker = nullptr;
 };
 
 // Keys the Exit button reacts to while Alt is held.
@@ -171,7 +176,7 @@ class TUpgradeForm1 {
   MainWindowModels models_;
   std::unique_ptr<BundleReader> reader_;
   // The HTTP attempt's worker, while one runs.
-  std::unique_ptr<THTTPThread> httpWorker_;
+  std::unique_ptr<HttpWorker> httpWorker_;
   Timer StopTimer_;
   bool closed_ = false;
 

@@ -74,4 +74,9 @@ std::string CheckNoMoreArguments(const Arguments& arguments) {
   return AsciiLower(arguments[0]) + " takes no argument, not \"" + arguments[1] + "\"";
 }
 
+std::string CheckJsonOption(const Arguments& arguments) {
+  if (arguments.size() == 1 || (arguments.size() == 2 && arguments[1] == kJsonOption)) return {};
+  return AsciiLower(arguments[0]) + " takes only " + kJsonOption + ", not \"" + arguments.back() + "\"";
+}
+
 }  // namespace fwu

@@ -17,6 +17,10 @@ std::string CheckRomArguments(const Arguments& arguments);
 std::string CheckFileArguments(const Arguments& arguments);
 // Commands that take no argument after their word.
 std::string CheckNoMoreArguments(const Arguments& arguments);
+// Commands whose one option asks for JSON instead of lines.
+inline constexpr const char* kJsonOption = "--json";
+std::string CheckJsonOption(const Arguments& arguments);
+inline bool AsksForJson(const Arguments& arguments) { return arguments.size() == 2; }
 
 // Why the file cannot be sent, or empty when it can be read.
 std::string UnreadableFileReason(const std::string& path);

@@ -3,8 +3,9 @@
 #include <array>
 #include <iostream>
 
-#include "app/build_info.h"
+#include "app/first_argument.h"
 #include "cli/argument_checks.h"
+#include "cli/doctor_command.h"
 #include "cli/exit_status.h"
 #include "cli/fleet_command.h"
 #include "cli/recover_command.h"
@@ -24,8 +25,7 @@ int PrintHelp(const Arguments&) {
 }
 
 int PrintVersion(const Arguments&) {
-  std::cout << kProgram << ' ' << build::kVersion << " (commit " << build::kCommit << ", built " << build::kDate
-            << ")\n";
+  std::cout << VersionLine(std::string(kProgram)) << '\n';
   return exit_status::kSucceeded;
 }
 
@@ -52,7 +52,14 @@ constexpr std::array kCommands{
                    "Searches the LAN and lists the routers found, one line each (with --json,\n"
                    "an array of {address, kind, status, rom_id, info}); exit status 0 when it\n"
                    "found any, 1 when none.\n",
-                   CheckSearchArguments, RunSearch},
+                   CheckJsonOption, RunSearch},
+    ConsoleCommand{"doctor", "doctor [--json]",
+                   "Checks what on this PC stands between it and the routers: its links and\n"
+                   "their subnets, ICMP echo, the boot probe's port 68, ports 68 and 69 held by\n"
+                   "other programs, and the firewall. One line per check, OK, WARN or FAIL,\n"
+                   "each with its fix (with --json, one object); sends nothing. Exit status 1\n"
+                   "when a check FAILs, else 0.\n",
+                   CheckJsonOption, RunDoctor},
     ConsoleCommand{"fleet", "fleet [OPTIONS] [FILE]",
                    "Upgrades every router one search finds, several at once, each in a process\n"
                    "of its own, and checks that each comes back; prints the plan, then a\n"

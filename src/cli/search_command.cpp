@@ -5,6 +5,7 @@
 #include "app/loop_quitter.h"
 #include "app/upgrade_codes.h"
 #include "app/upgrade_program.h"
+#include "cli/argument_checks.h"
 #include "cli/exit_status.h"
 #include "cli/router_list.h"
 #include "notice/console_notice_display.h"
@@ -14,17 +15,6 @@
 #include "ui/console_dialogs.h"
 
 namespace fwu {
-
-namespace {
-
-constexpr const char* kJson = "--json";
-
-}  // namespace
-
-std::string CheckSearchArguments(const Arguments& arguments) {
-  if (arguments.size() == 1 || (arguments.size() == 2 && arguments[1] == kJson)) return {};
-  return "search takes only --json, not \"" + arguments.back() + "\"";
-}
 
 int RunSearch(const Arguments& arguments) {
   PollEventLoop loop;
@@ -44,7 +34,7 @@ int RunSearch(const Arguments& arguments) {
   if (requests.CheckNow()) return exit_status::kFailed;
 
   const auto routers = FoldedRouters(program.Search().Table().Entries());
-  if (arguments.size() == 2) {
+  if (AsksForJson(arguments)) {
     std::cout << RouterListJson(routers);
   } else {
     for (const std::string& line : RouterListLines(routers)) std::cout << line << '\n';

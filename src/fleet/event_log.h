@@ -5,33 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/json_text.h"
+
 namespace fwu {
 
 // The time now in UTC: "2026-12-09T08:57:31Z" (extended) or
 // "20261209T085731Z" (basic, for file names).
 std::string UtcTimestamp(bool basic = false);
-
-// One JSON object, built field by field in the order given.
-class JsonObject {
- public:
-  JsonObject& Add(const std::string& key, const std::string& value);
-  JsonObject& Add(const std::string& key, const char* value);  // nullptr writes null
-  JsonObject& Add(const std::string& key, double value);
-  JsonObject& Add(const std::string& key, int value);
-  JsonObject& Add(const std::string& key, bool value);
-  JsonObject& Add(const std::string& key, const std::vector<std::string>& values);
-  JsonObject& AddOptional(const std::string& key, const std::optional<std::string>& value);
-  std::string Text() const { return "{" + fields_ + "}"; }
-
- private:
-  void Key(const std::string& key);
-  std::string fields_;
-};
-
-// A JSON string literal: quotes, backslashes and control characters
-// escaped; bytes that are not UTF-8 become U+FFFD, so that every line
-// stays valid JSON whatever a router answered.
-std::string JsonString(const std::string& text);
 
 // The JSON Lines event log of --log FILE: appended to, one object per
 // event, each with "event", "time" and, where there is one, "address",

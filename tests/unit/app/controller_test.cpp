@@ -1,6 +1,8 @@
 #include <functional>
 #include <utility>
 
+#include "app/http_thread.h"
+#include "app/login_router.h"
 #include "unit/app/form_fixture.h"
 
 namespace fwu::testing {
@@ -50,13 +52,61 @@ class FakeFtp final : public FtpUpgrade {
   std::string password;
 };
 
+// A newer router's web server that takes any password, or none there.
+class FakeWeb final : public WebExchange {
+ public:
+  Answer Exchange(std::string_view request, std::uint16_t) override {
+    if (!listening) return {Answer::Outcome::NotSent, {}, "connection refused"};
+    text_ = std::string("HTTP/1.1 200 OK\r\n\r\n") + (request.starts_with("GET / ") ? "<!--CAS:8003-->" : "menu");
+    return {Answer::Outcome::Answered, text_, {}};
+  }
+  bool listening = true;
+
+ private:
+  std::string text_;
+};
+
+// The HTTP worker: reports what the test tells it to.
+class FakeHttp {
+ public:
+  HttpWorkerStarter Starter() {
+    return [this](HttpThreadContext&& context) {
+      ++starts;
+      channel = &context.stopCounter;
+      state = &context.upgradeState;
+      return std::make_unique<Worker>(*this);
+    };
+  }
+  void Report(std::int16_t code) {
+    *state = code;
+    *channel = code;
+  }
+  void Finish() {
+    finished = true;
+    *channel = 124;
+  }
+  int starts = 0;
+  bool finished = false;
+  std::atomic<std::int16_t>* channel = nullptr;
+  std::atomic<std::int16_t>* state = nullptr;
+
+ private:
+  struct Worker final : HttpWorker {
+    explicit Worker(FakeHttp& fake) : fake_(fake) {}
+    bool Finished() const override { return fake_.finished; }
+    FakeHttp& fake_;
+  };
+};
+
 class ControllerTest : public FormTest {
  protected:
   TUpgradeForm1& Started(std::vector<DeviceEntry> devices, InitialSetting control = DeliveredControl()) {
     search_.network = std::move(devices);
-    form_ = std::make_unique<TUpgradeForm1>(
-        UpgradeFormServices{loop_, dialogs_, search_, notices_, application_, &tftp_, &ftp_}, std::vector<std::string>{},
-        WriteDeliveredProgram(control));
+    UpgradeFormServices services{loop_, dialogs_, search_, notices_, application_, &tftp_, &ftp_};
+    services.web = &web_;
+    services.startHttpWorker = http_.Starter();
+    form_ = std::make_unique<TUpgradeForm1>(std::move(services), std::vector<std::string>{},
+                                            WriteDeliveredProgram(control));
     form_->FormCreate();
     form_->FormActivate();
     return *form_;
@@ -70,6 +120,8 @@ class ControllerTest : public FormTest {
 
   FakeTftp tftp_;
   FakeFtp ftp_;
+  FakeWeb web_;
+  FakeHttp http_;
 };
 
 TEST_F(ControllerTest, RouterNotInTheTable) {
@@ -210,10 +262,11 @@ TEST_F(ControllerTest, FtpRefusedLoginEndsTheHandler) {
 }
 
 TEST_F(ControllerTest, FailedFtpFallsBackToHttpAndShowsARefusedLogin) {
-  // Nothing listens on the loopback web port, so the HTTP login fails to
-  // send: with the method at 133 that verdict is shown instead of an HTTP
-  // start on a negative port.
+  // Nothing listens on the web port, so the HTTP login fails to send: with
+  // the method at 133 that verdict is shown instead of an HTTP start on a
+  // negative port.
   auto& form = Started({{1, "127.0.0.1", "R", ""}});
+  web_.listening = false;
   ftp_.result = -1;
   Select("127.0.0.1");
   form.UpgradeClick();
@@ -417,6 +470,31 @@ TEST_F(ControllerTest, UnattendedRunStartsOnTheFirstTickAndEndsTheProgram) {
   tftp_.Report(1000);
   Ticks(1);
   EXPECT_TRUE(form.Closed()) << "an unattended run ends the program";
+}
+
+// The worker's codes are reports, not seconds of silence; an unattended
+// run ends on its last.
+TEST_F(ControllerTest, UnattendedHttpRunWaitsOutItsVerdictAndEndsOn124) {
+  for (const std::int16_t verdict : {122, 123}) {
+    SCOPED_TRACE(verdict);
+    InitialSetting control = DeliveredControl();
+    control.SetByte(InitialSetting::kMethodOffset, InitialSetting::kMethodPut);
+    control.SetByte(InitialSetting::kMethodOrderOffset, 1);  // HTTP first
+    control.SetText(InitialSetting::kDstIP, "10.0.0.1");
+    auto& form = Started({{1, "10.0.0.1", "R", ""}}, control);
+    Ticks(1);
+    ASSERT_EQ(http_.starts, 1) << "the first tick starts the upgrade by itself";
+    EXPECT_EQ(form.UpgradeState(), 121);
+    http_.Report(verdict);
+    Ticks(form.TimeOut() + 1);
+    EXPECT_FALSE(form.Closed());
+    EXPECT_FALSE(Logged("StopCounter : 1"));
+    http_.Finish();
+    Ticks(1);
+    EXPECT_TRUE(form.Closed()) << "an unattended run ends the program";
+    EXPECT_TRUE(Logged("HTTP upgrade section :"));
+    http_ = FakeHttp();
+  }
 }
 
 }  // namespace
