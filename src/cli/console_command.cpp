@@ -8,6 +8,7 @@
 #include "cli/doctor_command.h"
 #include "cli/exit_status.h"
 #include "cli/fleet_command.h"
+#include "cli/recover_command.h"
 #include "cli/search_command.h"
 #include "cli/upgrade_run.h"
 #include "platform/ascii_case.h"
@@ -64,6 +65,18 @@ constexpr std::array kCommands{
                    "of its own, and checks that each comes back; prints the plan, then a\n"
                    "summary (see fwupgrade-cli fleet --help for the options).\n",
                    CheckFleetArguments, RunFleetCommand},
+    ConsoleCommand{"recover",
+                   "recover [--wait [--timeout S] [--all]] [--verify-timeout S] [--only ADDR] [--log FILE] [FILE]",
+                   "Recovers a crashed router by TFTP with FILE or the bundled files, then\n"
+                   "waits up to --verify-timeout seconds (300) for it to answer as running:\n"
+                   "\"recovered and running\" (exit status 0) or \"recovered, not seen running\"\n"
+                   "(1). Without --wait, one search: with several crashed routers found it\n"
+                   "names them and exits 2 unless --only ADDR picks one. With --wait, it sends\n"
+                   "the recovery probe out of every interface once a second until a boot\n"
+                   "loader answers (power the router on then), for --timeout seconds (exit\n"
+                   "status 1) or for ever. --all goes back to waiting after each router until\n"
+                   "Ctrl+C, then prints a summary; --log FILE appends the fleet's JSON Lines.\n",
+                   CheckRecoverArguments, RunRecoverCommand},
     ConsoleCommand{"--help", "--help", "Shows this text.\n", CheckNoMoreArguments, PrintHelp},
     ConsoleCommand{"--version", "--version", "Shows the program's version, commit and build date.\n",
                    CheckNoMoreArguments, PrintVersion},

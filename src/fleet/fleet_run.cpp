@@ -138,18 +138,6 @@ class FleetRunner {
   std::optional<EventLoop::TimerId> killTimer_;
 };
 
-std::vector<DeviceEntry> SearchLan(EventLoop& loop, const std::optional<InitialSetting>& control) {
-  const auto search = MakeRefreshForm(loop);
-  if (control) {
-    std::array<std::string, 4> addresses;
-    for (int i = 0; i < 4; ++i) addresses[static_cast<std::size_t>(i)] = control->SearchIP(i);
-    search->SetSearchParameters(control->Flags(), control->ROMID(), addresses);
-  }
-  search->ClearTable();
-  search->SearchAddress(kBroadcastAddress);
-  return search->Table().Entries();
-}
-
 struct Started {
   int status = -1;  // an exit status when the run ends before the sessions
   SessionSettings settings;
@@ -188,6 +176,18 @@ Started Prepare(const FleetOptions& options, const FleetFirmware& firmware, cons
 }
 
 }  // namespace
+
+std::vector<DeviceEntry> SearchLan(EventLoop& loop, const std::optional<InitialSetting>& control) {
+  const auto search = MakeRefreshForm(loop);
+  if (control) {
+    std::array<std::string, 4> addresses;
+    for (int i = 0; i < 4; ++i) addresses[static_cast<std::size_t>(i)] = control->SearchIP(i);
+    search->SetSearchParameters(control->Flags(), control->ROMID(), addresses);
+  }
+  search->ClearTable();
+  search->SearchAddress(kBroadcastAddress);
+  return search->Table().Entries();
+}
 
 int RunFleet(const std::vector<std::string>& words, const std::string& programPath, std::ostream& out,
              std::ostream& err) {

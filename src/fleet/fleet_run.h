@@ -1,10 +1,19 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "bundle/initial_setting.h"
+#include "platform/event_loop.h"
+#include "search/device_search.h"
+
 namespace fwu {
+
+// One search of the LAN, by the bundle's control file when it has one: the
+// table's entries.
+std::vector<DeviceEntry> SearchLan(EventLoop& loop, const std::optional<InitialSetting>& control);
 
 // `fwupgrade-cli fleet WORDS...`: one search, the plan on stdout, every
 // router of the plan upgraded in a process of its own (several at once),

@@ -155,6 +155,7 @@ bool RouterSession::RunProgram(std::vector<std::string> words, const std::string
   lastStatus_.clear();
   lastLog_.clear();
   sessionMethod_ = FleetMethod::None;
+  tftpProgress_ = {};
   words.insert(words.begin(), settings_.programPath);
   program_ = std::make_unique<ProgramRun>(
       loop_, [this](const SessionLine& line) { OnLine(line); }, std::move(ended));
@@ -174,6 +175,10 @@ void RouterSession::OnLine(const SessionLine& line) {
     case SessionLine::Kind::Message: lastMessage_ = line.text; break;
     case SessionLine::Kind::Log:
       lastLog_ = line.text;
+      if (const auto percent = tftpProgress_.Read(line.text); percent && *percent != percent_) {
+        percent_ = *percent;
+        listener_.changed();
+      }
       sessionMethod_ = MethodFromLogLine(line.text, sessionMethod_);
       if (phase_ == Phase::Upload && sessionMethod_ != FleetMethod::None) row_.method = sessionMethod_;
       break;

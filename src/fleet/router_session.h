@@ -82,6 +82,7 @@ class RouterSession {
   int percent_ = 0;
   // The method the current program run says it uses.
   FleetMethod sessionMethod_ = FleetMethod::None;
+  TftpLogProgress tftpProgress_;
   std::int64_t startedMs_ = 0;
   std::int64_t uploadStartedMs_ = 0;
   std::uint64_t uploadBytes_ = 0;

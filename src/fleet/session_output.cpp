@@ -1,5 +1,6 @@
 #include "fleet/session_output.h"
 
+#include <algorithm>
 #include <charconv>
 #include <utility>
 
@@ -72,6 +73,27 @@ FleetMethod MethodFromLogLine(const std::string& line, FleetMethod current) {
     return current == FleetMethod::Ftp ? FleetMethod::HttpAfterFtp : FleetMethod::Http;
   }
   return current;
+}
+
+std::optional<int> TftpLogProgress::Read(const std::string& line) {
+  const auto number = [&](std::size_t from, std::size_t to) -> std::optional<long> {
+    long value = 0;
+    const auto [at, error] = std::from_chars(line.data() + from, line.data() + to, value);
+    if (error != std::errc() || at != line.data() + to || value < 0) return std::nullopt;
+    return value;
+  };
+  constexpr std::string_view kSegments = "Segment: ";
+  constexpr std::string_view kSent = "Sent ";
+  constexpr std::string_view kSentEnd = " ..";
+  if (StartsWith(line, kSegments)) {
+    // The last, partial block comes on top of the whole ones.
+    if (const auto whole = number(kSegments.size(), line.size())) blocks_ = *whole + 1;
+    return std::nullopt;
+  }
+  if (!blocks_ || !StartsWith(line, kSent) || !line.ends_with(kSentEnd)) return std::nullopt;
+  const auto sent = number(kSent.size(), line.size() - kSentEnd.size());
+  if (!sent) return std::nullopt;
+  return static_cast<int>(std::min<long>(100, *sent * 100 / *blocks_));
 }
 
 }  // namespace fwu

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,5 +41,17 @@ class SessionOutput {
 // The method a run of the program used, as its log lines tell it: the
 // method the line names, or current when it names none.
 FleetMethod MethodFromLogLine(const std::string& line, FleetMethod current);
+
+// How far a TFTP transfer is, as the program's log tells it: its TFTP path
+// draws no progress bar, but logs the number of whole blocks ("Segment: N")
+// and each datagram it sends ("Sent K ..", the request being 0).
+class TftpLogProgress {
+ public:
+  // The percent sent after this line, or nothing when the line says none.
+  std::optional<int> Read(const std::string& line);
+
+ private:
+  std::optional<long> blocks_;
+};
 
 }  // namespace fwu

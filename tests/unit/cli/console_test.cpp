@@ -2,6 +2,7 @@
 
 #include "cli/console_prompts.h"
 #include "cli/console_view.h"
+#include "cli/recover_options.h"
 #include "cli/router_list.h"
 #include "cli/run_verdict.h"
 #include "unit/app/form_fixture.h"
@@ -55,6 +56,23 @@ TEST(RouterList, FoldsTheAnswersOfOneAddressAndAlignsTheColumns) {
   EXPECT_EQ(RouterListJson(FoldedRouters({{1, "10.0.0.1", "A\"\\", "caf\xe9\n"}})),
             "[\n  {\"address\": \"10.0.0.1\", \"kind\": \"running\", \"status\": 1, \"rom_id\": \"A\\\"\\\\\", "
             "\"info\": \"caf\\u00e9\\u000a\"}\n]\n");
+}
+
+TEST(RecoverOptions, WaitingOptionsNeedWaitAndSecondsAreBounded) {
+  const auto parsed = [](std::vector<std::string> words) { return ParseRecoverOptions(words); };
+  const ParsedRecoverOptions all = parsed({"--wait", "--all", "--timeout", "30", "--log", "r.jsonl", "fw.bin"});
+  ASSERT_TRUE(all.options) << all.error;
+  EXPECT_EQ(all.options->timeoutSeconds, 30);
+  EXPECT_EQ(all.options->verifySeconds, RecoverOptions::kDefaultVerifySeconds);
+  EXPECT_EQ(all.options->file, "fw.bin");
+  EXPECT_FALSE(parsed({}).options->timeoutSeconds) << "waits for ever by default";
+  EXPECT_EQ(parsed({"--timeout", "3"}).error, "--timeout needs --wait");
+  EXPECT_EQ(parsed({"--all"}).error, "--all needs --wait");
+  EXPECT_EQ(parsed({"--wait", "--timeout", "0"}).error, "--timeout wants seconds from 1 to 86400");
+  EXPECT_EQ(parsed({"--verify-timeout", "9x"}).error, "--verify-timeout wants seconds from 1 to 86400");
+  EXPECT_EQ(parsed({"--only", "router"}).error, "--only wants a dotted IPv4 address");
+  EXPECT_EQ(parsed({"--log"}).error, "--log wants a value");
+  EXPECT_EQ(parsed({"a.bin", "b.bin"}).error, "one FILE per run");
 }
 
 TEST(VerdictLine, NamesWhatWasSentOrWhyNot) {

@@ -37,6 +37,19 @@ TEST(SessionOutput, MethodFromTheLog) {
   EXPECT_EQ(MethodFromLogLine("Unsing TFTP upgrade mode to : 10.0.0.1", FleetMethod::None), FleetMethod::Tftp);
 }
 
+TEST(SessionOutput, TftpProgressFromTheBlocksLogged) {
+  TftpLogProgress progress;
+  EXPECT_EQ(progress.Read("Sent 3 .."), std::nullopt) << "no whole before the segment count";
+  EXPECT_EQ(progress.Read("Segment: 585"), std::nullopt);  // 586 blocks with the partial last one
+  EXPECT_EQ(progress.Read("Sent 0 .."), 0);
+  EXPECT_EQ(progress.Read("Sent 293 .."), 50);
+  EXPECT_EQ(progress.Read("Sent 585 .."), 99);
+  EXPECT_EQ(progress.Read("Sent 586 .."), 100);
+  EXPECT_EQ(progress.Read("Sent 9000 .."), 100) << "never above 100";
+  EXPECT_EQ(progress.Read("Sent x .."), std::nullopt);
+  EXPECT_EQ(progress.Read("Recv : 12"), std::nullopt);
+}
+
 TEST(EventLog, StringsStayValidJson) {
   EXPECT_EQ(JsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\u000a\\u0001\"");
   EXPECT_EQ(JsonString("caf\xC3\xA9"), "\"caf\xC3\xA9\"");
