@@ -4,6 +4,7 @@
 #include "app/upgrade_codes.h"
 #include "app/upgrade_texts.h"
 #include "search/device_search.h"
+#include "transfer/completion_codes.h"
 
 namespace fwu {
 
