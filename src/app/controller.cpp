@@ -40,7 +40,7 @@ bool TUpgradeForm1::Succeeded() const {
 
 void TUpgradeForm1::ResetStopCounter() {
   StopCounter_ = 0;
-  stopCount_ = 0;
+  silentTicks_ = 0;
 }
 
 TransferJob TUpgradeForm1::MakeJob() {
@@ -301,13 +301,13 @@ void TUpgradeForm1::StopTimerTimer() {
     default:
       break;
   }
-  stopCount_ = report == 0 ? 1 : stopCount_ + 1;
+  silentTicks_ = report == 0 ? 1 : silentTicks_ + 1;
   std::int16_t expected = report;
   StopCounter_.compare_exchange_strong(expected, kNoReport);
-  if (static_cast<std::uint16_t>(stopCount_) >= static_cast<std::uint16_t>(TimeOut_)) {
+  if (static_cast<std::uint16_t>(silentTicks_) >= static_cast<std::uint16_t>(TimeOut_)) {
     OnStopCounterTimeout();
   } else {
-    Log("StopCounter : " + std::to_string(stopCount_));
+    Log("StopCounter : " + std::to_string(silentTicks_));
   }
 }
 

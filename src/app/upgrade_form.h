@@ -183,7 +183,7 @@ class TUpgradeForm1 {
   // Progress reports and completion codes from the transports.
   std::atomic<std::int16_t> StopCounter_{0};
   // Seconds since the last report, counted by StopTimer.
-  int stopCount_ = 0;
+  int silentTicks_ = 0;
   std::atomic<std::int16_t> UpgradeState_{0};
   std::string SectionResult_;
   int LoginResult_ = 0;
