@@ -73,14 +73,14 @@ int TUpgradeForm1::ApplyControlSlot(const FileRow& slot, bool& decided) {
   }
 
   const std::uint8_t flags = s.Flags();
-  if (flags & 0x10) {
+  if (flags & control_flag::kUserRelease) {
     Log("Program release to User");
   } else {
     Log("Program release to Factory");
     FactoryRelease_ = 1;
   }
-  if (flags & 0x20) Log("Enabled Log state by initial setting");
-  if (flags & 0x40) {
+  if (flags & control_flag::kShowLog) Log("Enabled Log state by initial setting");
+  if (flags & control_flag::kSectionIdCheck) {
     SectionIDCheck_ = 1;
     Log("Enabled Section ID check.");
   } else {

@@ -16,6 +16,22 @@ inline constexpr std::uint16_t kFtp = 3;
 inline constexpr std::uint16_t kHttpAfterFtp = 133;
 }  // namespace method
 
+// The control file's flag byte, bit by bit.
+namespace control_flag {
+// Clear: the factory's build, which presets the factory password.
+inline constexpr std::uint8_t kUserRelease = 0x10;
+inline constexpr std::uint8_t kShowLog = 0x20;
+inline constexpr std::uint8_t kSectionIdCheck = 0x40;
+}  // namespace control_flag
+
+// SetLayout's arguments: which groups the main window shows. 2 to 5 fit the
+// window to what they show; 6 and 7 only add or take away the log pane.
+namespace layout {
+inline constexpr int kEverything = 1;
+inline constexpr int kFiles = 2, kPasswordAndFiles = 3, kProgressOnly = 4, kPassword = 5;
+inline constexpr int kLogShown = 6, kLogHidden = 7;
+}  // namespace layout
+
 // The start-up verdict of the control file.
 namespace verdict {
 inline constexpr int kReadError = -1;
