@@ -14,7 +14,7 @@ const std::array<std::string, 4> kKeepAddresses{DeviceSearch::kKeepAddress, Devi
 
 void TUpgradeForm1::FormActivate() {
   if (closed_) return;
-  SetLayout(4);
+  SetLayout(layout::kProgressOnly);
   if (ParamMode_) {
     DispatchWithParameters();
   } else {

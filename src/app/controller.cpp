@@ -4,6 +4,7 @@
 #include "app/upgrade_codes.h"
 #include "app/upgrade_texts.h"
 #include "search/device_search.h"
+#include "transfer/completion_codes.h"
 
 namespace fwu {
 
@@ -39,7 +40,7 @@ bool TUpgradeForm1::Succeeded() const {
 
 void TUpgradeForm1::ResetStopCounter() {
   StopCounter_ = 0;
-  stopCount_ = 0;
+  silentTicks_ = 0;
 }
 
 TransferJob TUpgradeForm1::MakeJob() {
@@ -248,29 +249,42 @@ void TUpgradeForm1::StopTimerTimer() {
     return;
   }
   if (AutoRun_) {
-    StopTimer_.SetEnabled(false);
-    AutoRun_ = 0;
-    PutMode_ = 0;
-    if (models_.IPComBox.Text().empty()) {
-      SearchLAN();
-      IPComBoxChange();
-    } else if (FileListValid_ == 1) {
-      UpgradeClick();
-    }
+    StartByItself();
     return;
   }
   const std::int16_t report = StopCounter_;
+  if (ActOnCompletion(report)) return;
+  WatchForSilence(report);
+}
+
+// A run asked for without the user starts from the timer, once: the timer
+// stops until the run itself starts it again.
+void TUpgradeForm1::StartByItself() {
+  StopTimer_.SetEnabled(false);
+  AutoRun_ = 0;
+  PutMode_ = 0;
+  if (models_.IPComBox.Text().empty()) {
+    SearchLAN();
+    IPComBoxChange();
+  } else if (FileListValid_ == 1) {
+    UpgradeClick();
+  }
+}
+
+// True for a completion code: the tick ends there, uncounted, and the code
+// stays in StopCounter for the next tick to see.
+bool TUpgradeForm1::ActOnCompletion(std::int16_t report) {
   switch (report) {
     case report::kHttpFinished:
       StopTimer_.SetEnabled(false);
       StopHttpWorker();
       Log("HTTP upgrade section :" + SectionResult_);
       if (!Interactive_) ExitClick();
-      return;
+      return true;
     case report::kHttpDone:
     case report::kHttpFailed:
     case report::kTftpSent:
-      return;
+      return true;
     case report::kTftpRefused:
       StopTimer_.SetEnabled(false);
       if (!Interactive_) {
@@ -279,34 +293,42 @@ void TUpgradeForm1::StopTimerTimer() {
         services_.dialogs.ShowMessage(
             {"Incorrect upgrade file. Please check again!", "Warning", ButtonSet::Yes, BoxKind::Warning});
       }
-      return;
+      return true;
     case report::kTftpRebooting:
-      StopTimer_.SetEnabled(false);
-      if (!Interactive_) {
-        ExitClick();
-      } else if (!FactoryRelease_) {
-        services_.dialogs.ShowMessage({"Recover Complete !", "Recover Success"});
-      }
-      SectionResult_ = services_.tftp ? services_.tftp->UpgradeSection() : std::string();
-      Log("TFTP upgrade section :" + SectionResult_);
-      if (SectionIDCheck_ && SectionResult_ != SectionList_) {
-        services_.dialogs.ShowMessage(
-            {"Upgrade Not complete, please click Upgrade button again !", "Upgrade Again"});
-      }
-      if (closed_) return;
-      SearchLAN();
-      IPComBoxChange();
-      return;
+      FinishTftpRecovery();
+      return true;
     default:
-      break;
+      return false;
   }
-  stopCount_ = report == 0 ? 1 : stopCount_ + 1;
+}
+
+void TUpgradeForm1::FinishTftpRecovery() {
+  StopTimer_.SetEnabled(false);
+  if (!Interactive_) {
+    ExitClick();
+  } else if (!FactoryRelease_) {
+    services_.dialogs.ShowMessage({"Recover Complete !", "Recover Success"});
+  }
+  SectionResult_ = services_.tftp ? services_.tftp->UpgradeSection() : std::string();
+  Log("TFTP upgrade section :" + SectionResult_);
+  if (SectionIDCheck_ && SectionResult_ != SectionList_) {
+    services_.dialogs.ShowMessage({"Upgrade Not complete, please click Upgrade button again !", "Upgrade Again"});
+  }
+  if (closed_) return;
+  SearchLAN();
+  IPComBoxChange();
+}
+
+// A report restarts the count; the exchange leaves a report that arrived
+// meanwhile for the next tick rather than losing it.
+void TUpgradeForm1::WatchForSilence(std::int16_t report) {
+  silentTicks_ = report == 0 ? 1 : silentTicks_ + 1;
   std::int16_t expected = report;
   StopCounter_.compare_exchange_strong(expected, kNoReport);
-  if (static_cast<std::uint16_t>(stopCount_) >= static_cast<std::uint16_t>(TimeOut_)) {
+  if (static_cast<std::uint16_t>(silentTicks_) >= static_cast<std::uint16_t>(TimeOut_)) {
     OnStopCounterTimeout();
   } else {
-    Log("StopCounter : " + std::to_string(stopCount_));
+    Log("StopCounter : " + std::to_string(silentTicks_));
   }
 }
 

@@ -7,6 +7,7 @@
 #include "notice/notice_presenter.h"
 #include "ui/dialogs.h"
 #include "ui/main_window_models.h"
+#include "transfer/completion_codes.h"
 
 namespace fwu {
 namespace {

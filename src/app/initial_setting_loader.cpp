@@ -1,3 +1,4 @@
+#include <optional>
 #include <string>
 
 #include "app/masked_password.h"
@@ -34,7 +35,17 @@ int TUpgradeForm1::ApplyControlSlot(const FileRow& slot, bool& decided) {
   }
   InitialSetting_.Overlay(content->data(), content->size());
   const InitialSetting& s = InitialSetting_;
+  ApplyPresets(s);
+  ApplyMethodOrder(s.MethodOrder());
+  ApplyControlFlags(s.Flags());
+  SectionList_ = reader_ ? reader_->SectionList() : std::string();
+  Log("Total section list : " + SectionList_);
+  const std::optional<int> chosen = ChooseStart(s);
+  decided = chosen.has_value();
+  return chosen.value_or(verdict::kSearchAndWait);
+}
 
+void TUpgradeForm1::ApplyPresets(const InitialSetting& s) {
   ROMID_ = s.ROMID();
   HandSearchSettings(s.Flags(), {s.SearchIP(0), s.SearchIP(1), s.SearchIP(2), s.SearchIP(3)});
 
@@ -51,7 +62,10 @@ int TUpgradeForm1::ApplyControlSlot(const FileRow& slot, bool& decided) {
     TimeOut_ = s.TimeOut();
     Log("Set Time out value to : " + std::to_string(TimeOut_));
   }
-  switch (s.MethodOrder()) {
+}
+
+void TUpgradeForm1::ApplyMethodOrder(std::uint8_t order) {
+  switch (order) {
     case 0:
       Log("default sequence of upgrade method used.");
       MethodFirst_ = 0;
@@ -71,25 +85,27 @@ int TUpgradeForm1::ApplyControlSlot(const FileRow& slot, bool& decided) {
     default:
       break;
   }
+}
 
-  const std::uint8_t flags = s.Flags();
-  if (flags & 0x10) {
+void TUpgradeForm1::ApplyControlFlags(std::uint8_t flags) {
+  if (flags & control_flag::kUserRelease) {
     Log("Program release to User");
   } else {
     Log("Program release to Factory");
     FactoryRelease_ = 1;
   }
-  if (flags & 0x20) Log("Enabled Log state by initial setting");
-  if (flags & 0x40) {
+  if (flags & control_flag::kShowLog) Log("Enabled Log state by initial setting");
+  if (flags & control_flag::kSectionIdCheck) {
     SectionIDCheck_ = 1;
     Log("Enabled Section ID check.");
   } else {
     Log("Disnabled Section ID check.");
   }
+}
 
-  SectionList_ = reader_ ? reader_->SectionList() : std::string();
-  Log("Total section list : " + SectionList_);
-
+// Nothing when the control file leaves the start to the next control file
+// in the bundle.
+std::optional<int> TUpgradeForm1::ChooseStart(const InitialSetting& s) {
   const std::string upgradeFile = s.UpgradeFile();
   const bool addressGiven = !models_.IPComBox.Text().empty();
   switch (s.Method()) {
@@ -120,8 +136,7 @@ int TUpgradeForm1::ApplyControlSlot(const FileRow& slot, bool& decided) {
       Log(std::string("Not Support Method : ") + static_cast<char>(s.Method()));
       break;
   }
-  decided = false;
-  return verdict::kSearchAndWait;
+  return std::nullopt;
 }
 
 void TUpgradeForm1::SetUserFile(const std::string& path, const std::string& separator) {

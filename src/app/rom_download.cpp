@@ -1,5 +1,6 @@
 #include "app/login_router.h"
 #include "app/rom_value.h"
+#include "app/upgrade_codes.h"
 #include "app/upgrade_form.h"
 #include "app/upgrade_texts.h"
 #include "platform/files.h"
@@ -21,7 +22,7 @@ void TUpgradeForm1::RunRomDownload() {
   StopTimer_.SetEnabled(false);
   models_.Upgrade.SetEnabled(false);
   GetMode_ = 0;
-  if (InitialSetting_.Flags() & 0x20) ShowLogPane();
+  if (InitialSetting_.Flags() & control_flag::kShowLog) ShowLogPane();
 
   const std::string address = SelectedAddressText();
   const std::string password = models_.PasswordComBox.Text();

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "transfer/completion_codes.h"
+
 // The numbers the main window's state is kept in, each named once.
 namespace fwu {
 
@@ -14,21 +16,21 @@ inline constexpr std::uint16_t kFtp = 3;
 inline constexpr std::uint16_t kHttpAfterFtp = 133;
 }  // namespace method
 
-// UpgradeState: which transfer runs, or how the last one ended.
-namespace state {
-inline constexpr std::int16_t kTftpRunning = 11, kTftpDone = 12, kTftpFailed = 13;
-inline constexpr std::int16_t kHttpRunning = 121, kHttpDone = 122, kHttpFailed = 123;
-inline constexpr std::int16_t kFtpRunning = 131, kFtpDone = 132;
-// A refused FTP login or file ends the run here, not at "running", so that
-// the console's wait returns and Exit is not refused.
-inline constexpr std::int16_t kFtpFailed = 133;
-}  // namespace state
+// The control file's flag byte, bit by bit.
+namespace control_flag {
+// Clear: the factory's build, which presets the factory password.
+inline constexpr std::uint8_t kUserRelease = 0x10;
+inline constexpr std::uint8_t kShowLog = 0x20;
+inline constexpr std::uint8_t kSectionIdCheck = 0x40;
+}  // namespace control_flag
 
-// What the transports report in StopCounter besides progress (0).
-namespace report {
-inline constexpr std::int16_t kHttpDone = 122, kHttpFailed = 123, kHttpFinished = 124;
-inline constexpr std::int16_t kTftpRebooting = 1000, kTftpSent = 1001, kTftpRefused = 1002;
-}  // namespace report
+// SetLayout's arguments: which groups the main window shows. 2 to 5 fit the
+// window to what they show; 6 and 7 only add or take away the log pane.
+namespace layout {
+inline constexpr int kEverything = 1;
+inline constexpr int kFiles = 2, kPasswordAndFiles = 3, kProgressOnly = 4, kPassword = 5;
+inline constexpr int kLogShown = 6, kLogHidden = 7;
+}  // namespace layout
 
 // The start-up verdict of the control file.
 namespace verdict {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,11 @@ class TUpgradeForm1 {
   void DispatchWithParameters();
   void DispatchInitialSetting();
   int ApplyControlSlot(const FileRow& slot, bool& decided);
+  // ApplyControlSlot's jobs, in the order the control file is applied.
+  void ApplyPresets(const InitialSetting& s);
+  void ApplyMethodOrder(std::uint8_t order);
+  void ApplyControlFlags(std::uint8_t flags);
+  std::optional<int> ChooseStart(const InitialSetting& s);
   void SetUserFile(const std::string& path, const std::string& separator);
   void HandSearchSettings(std::uint8_t flags, const std::array<std::string, 4>& addresses);
 
@@ -152,6 +158,11 @@ class TUpgradeForm1 {
   void RunRomDownload();
   void StopHttpWorker();
   void ResetStopCounter();
+  // StopTimer's jobs, in the order it tries them.
+  void StartByItself();
+  bool ActOnCompletion(std::int16_t report);
+  void FinishTftpRecovery();
+  void WatchForSilence(std::int16_t report);
   void OnStopCounterTimeout();
   TransferJob MakeJob();
   void ShowLogPane();
@@ -183,7 +194,7 @@ class TUpgradeForm1 {
   // Progress reports and completion codes from the transports.
   std::atomic<std::int16_t> StopCounter_{0};
   // Seconds since the last report, counted by StopTimer.
-  int stopCount_ = 0;
+  int silentTicks_ = 0;
   std::atomic<std::int16_t> UpgradeState_{0};
   std::string SectionResult_;
   int LoginResult_ = 0;

@@ -24,38 +24,38 @@ void TUpgradeForm1::SetLayout(int n) {
   const int password = m.PasswordGroup.Height();
   const int files = m.UpgreadFileGroup.Height();
   switch (n) {
-    case 1:
+    case layout::kEverything:
       m.PasswordGroup.SetVisible(true);
       m.UpgreadFileGroup.SetVisible(true);
       m.ProgressGroup.SetVisible(true);
       m.GSystemLog.SetVisible(true);
       m.window.SetHeight(full);
       return;
-    case 6:
+    case layout::kLogShown:
       if (!m.GSystemLog.Visible()) {
         m.GSystemLog.SetVisible(true);
         m.window.SetHeight(m.window.Height() + m.GSystemLog.Height());
       }
       return;
-    case 7:
+    case layout::kLogHidden:
       if (m.GSystemLog.Visible()) {
         m.GSystemLog.SetVisible(false);
         m.window.SetHeight(m.window.Height() - m.GSystemLog.Height());
       }
       return;
-    case 2:
-    case 3:
-    case 4:
-    case 5: {
-      const bool showPassword = n == 3 || n == 5;
-      const bool showFiles = n == 2 || n == 3;
+    case layout::kFiles:
+    case layout::kPasswordAndFiles:
+    case layout::kProgressOnly:
+    case layout::kPassword: {
+      const bool showPassword = n == layout::kPasswordAndFiles || n == layout::kPassword;
+      const bool showFiles = n == layout::kFiles || n == layout::kPasswordAndFiles;
       m.PasswordGroup.SetVisible(showPassword);
       m.UpgreadFileGroup.SetVisible(showFiles);
       m.ProgressGroup.SetVisible(true);
       m.GSystemLog.SetVisible(LogVisible_ != 0);
       const int height = full - (showPassword ? 0 : password) - (showFiles ? 0 : files) + 4;
       m.window.SetHeight(HeightWithoutLog(height));
-      if (InitialSetting_.Flags() & 0x20) ShowLogPane();
+      if (InitialSetting_.Flags() & control_flag::kShowLog) ShowLogPane();
       return;
     }
     default:
@@ -64,13 +64,13 @@ void TUpgradeForm1::SetLayout(int n) {
 }
 
 void TUpgradeForm1::ShowLogPane() {
-  SetLayout(6);
+  SetLayout(layout::kLogShown);
   LogVisible_ = 1;
   SearchDetail_ = 222;
 }
 
 void TUpgradeForm1::HideLogPane() {
-  SetLayout(7);
+  SetLayout(layout::kLogHidden);
   LogVisible_ = 0;
   SearchDetail_ = 111;
 }
@@ -83,7 +83,7 @@ void TUpgradeForm1::SearchLAN() {
   m.Upgrade.SetEnabled(false);
   m.ProgressBar1.SetMax(0);
   m.ProgressBar1.SetPosition(0);
-  SetLayout(FileListValid_ == 0 ? 2 : 4);
+  SetLayout(FileListValid_ == 0 ? layout::kFiles : layout::kProgressOnly);
   SearchAndShow([this] { services_.search.RunFullSearch(services_.dialogs); });
   IPComBoxChange();
 }
@@ -128,19 +128,21 @@ void TUpgradeForm1::IPComBoxChange() {
   const auto entry = services_.search.Lookup(SelectedAddressText());
   if (!entry) return;
 
-  const bool userRelease = (InitialSetting_.Flags() & 0x10) != 0;
+  const bool userRelease = (InitialSetting_.Flags() & control_flag::kUserRelease) != 0;
   const bool noFactoryPassword = entry->romId == "QRT101" || entry->romId == "VNB101";
   const std::string defaultPassword = userRelease || noFactoryPassword ? "" : "kelpo";
   m.PasswordComBox.SetText(presetPassword_.empty() ? defaultPassword : presetPassword_);
   presetPassword_.clear();
 
   const bool filesMissing = FileListValid_ == 0 && m.UpdateFileName.Text().empty();
-  const int releaseLayout = userRelease ? (FileListValid_ == 1 ? 5 : 3) : (FileListValid_ == 1 ? 4 : 2);
+  const int crashLayout = FileListValid_ == 1 ? layout::kProgressOnly : layout::kFiles;
+  const int releaseLayout =
+      userRelease ? (FileListValid_ == 1 ? layout::kPassword : layout::kPasswordAndFiles) : crashLayout;
   switch (entry->status) {
     case device::kCrash:
       m.Upgrade.SetEnabled(false);
       UpgradeMethod_ = method::kTftp;
-      SetLayout(FileListValid_ == 1 ? 4 : 2);
+      SetLayout(crashLayout);
       if (filesMissing) {
         m.StatusBar1.SetText(text::kSelectUpgradeFiles);
       } else {
@@ -154,7 +156,7 @@ void TUpgradeForm1::IPComBoxChange() {
       UpgradeMethod_ = entry->status == device::kUnknownDevice ? method::kFtp : method::kHttp;
       SetLayout(releaseLayout);
       m.PasswordComBox.SetEnabled(true);
-      if (filesMissing && (releaseLayout == 3 || releaseLayout == 2)) {
+      if (filesMissing && (releaseLayout == layout::kPasswordAndFiles || releaseLayout == layout::kFiles)) {
         m.StatusBar1.SetText(text::kSelectUpgradeFiles);
         break;
       }
@@ -164,7 +166,7 @@ void TUpgradeForm1::IPComBoxChange() {
     case device::kCrashUnreachable:
       m.Upgrade.SetEnabled(false);
       UpgradeMethod_ = method::kNone;
-      SetLayout(FileListValid_ == 1 ? 4 : 2);
+      SetLayout(crashLayout);
       break;
     case device::kNormalUnreachable:
       m.Upgrade.SetEnabled(false);
@@ -218,7 +220,7 @@ void TUpgradeForm1::ExitKeyDown(FunctionKey key, bool altHeld) {
       break;
     case FunctionKey::F3:
       if (!logShown) {
-        SetLayout(1);
+        SetLayout(layout::kEverything);
         FileListValid_ = 0;
         LogVisible_ = 1;
         SearchDetail_ = 222;

@@ -4,6 +4,7 @@
 
 #include "platform/event_loop.h"
 #include "platform/printable_text.h"
+#include "transfer/completion_codes.h"
 #include "transfer/tftp_packets.h"
 #include "ui/controls.h"
 
@@ -301,10 +302,10 @@ void TTFTPForm::SendRebootOrder() {
   TFTPTimer_.SetEnabled(false);
   progress_->SetPosition(progress_->Max());
   Log(" Recover Success");
-  *stopCounter_ = 1001;
+  *stopCounter_ = report::kTftpSent;
   SetStatus("Success Upgrade and Wait to Reboot");
   SendReadRequest(host_, "R!", "octet");
-  *upgradeState_ = 12;
+  *upgradeState_ = state::kTftpDone;
   Log("Total upgrade file count in TFTP mode: " + std::to_string(UploadCount_));
   rebootNoticeTimer_.SetEnabled(true);
 }
@@ -318,14 +319,14 @@ void TTFTPForm::RebootNoticeTimerTimer() {
 void TTFTPForm::FinishRecovery() {
   CloseRun();
   SetStatus("Recover success");
-  *stopCounter_ = 1000;
+  *stopCounter_ = report::kTftpRebooting;
 }
 
 void TTFTPForm::ReportFailure() {
   CloseRun();
   Log("Recover process not be accept for router.");
-  *upgradeState_ = 13;
-  *stopCounter_ = 1002;
+  *upgradeState_ = state::kTftpFailed;
+  *stopCounter_ = report::kTftpRefused;
 }
 
 void TTFTPForm::EndNow() {
@@ -337,7 +338,7 @@ void TTFTPForm::EndNow() {
       return;
     default:
       CloseRun();
-      *upgradeState_ = 13;
+      *upgradeState_ = state::kTftpFailed;
       return;
   }
 }

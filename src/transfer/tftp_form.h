@@ -26,8 +26,9 @@ class StatusBarModel;
 // router's boot loader, then the order to reboot. UploadFiles opens a fresh
 // datagram socket, sends the first write request and returns; datagram
 // events and the timers drive the rest on the window thread, and the run
-// reports through the caller's stop counter (0 on progress, 1001 then
-// 1000, or 1002) and upgrade state (12 done, 13 failed). The socket is
+// reports through the caller's stop counter (0 on progress, kTftpSent then
+// kTftpRebooting, or kTftpRefused) and upgrade state (kTftpDone or
+// kTftpFailed; see completion_codes.h). The socket is
 // closed when the run ends, so that nothing of one run reaches the next.
 class TTFTPForm {
  public:
@@ -42,7 +43,7 @@ class TTFTPForm {
     Idle,
     Sending,     // a file is under way
     AllSent,     // every file acknowledged; TFTPTimer sends the reboot order
-    RebootWait,  // the reboot order went out; 1001 until the wait is over
+    RebootWait,  // the reboot order went out; kTftpSent until the wait is over
     Failed,      // TFTPTimer reports the failure
   };
 
