@@ -12,6 +12,7 @@ int WinsockErrorFromErrno(int errnoValue);
 int LastSocketError();
 
 namespace wsa {
+inline constexpr int kInterrupted = 10004;
 inline constexpr int kBadDescriptor = 10009;
 inline constexpr int kInvalidArgument = 10022;
 inline constexpr int kWouldBlock = 10035;

@@ -1,23 +1,14 @@
 #include "platform/stream_socket.h"
 
-#include <arpa/inet.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <cerrno>
 
-#include "platform/posix_socket_calls.h"
 #include "platform/socket_address.h"
 #include "platform/socket_error.h"
 
 namespace fwu {
-
-bool TStreamSocket::Fail() {
-  lastError_ = LastSocketError();
-  return false;
-}
 
 bool TStreamSocket::OpenNonBlocking() {
   Close();
@@ -73,60 +64,10 @@ std::optional<TStreamSocket> TStreamSocket::Accept() {
   return TStreamSocket(client);
 }
 
-bool TStreamSocket::WaitFor(Wants wants, int ms) {
-  pollfd entry{fd_, static_cast<short>(wants == Wants::Read ? POLLIN : POLLOUT), 0};
-  const int rc = poll(&entry, 1, ms);
-  if (rc < 0 && errno != EINTR) {
-    Fail();
-    return true;
-  }
-  return rc > 0;
-}
-
-long TStreamSocket::Send(const void* data, std::size_t length) {
-  const long sent = posix::SendRestarting(fd_, data, length);
-  if (sent < 0) Fail();
-  return sent;
-}
-
-long TStreamSocket::Receive(void* buffer, std::size_t capacity) {
-  const long received = posix::ReceiveRestarting(fd_, buffer, capacity);
-  if (received < 0) Fail();
-  return received;
-}
-
 bool TStreamSocket::PeerClosed() {
   char probe = 0;
   const ssize_t n = recv(fd_, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
   return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
-}
-
-namespace {
-
-// The socket's own end or its peer's, by the call given.
-std::optional<PeerEndpoint> EndpointOf(int fd, int (*name)(int, sockaddr*, socklen_t*)) {
-  sockaddr_in address{};
-  socklen_t length = sizeof address;
-  if (name(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) return std::nullopt;
-  return PeerEndpoint{FormatDottedIpv4(ntohl(address.sin_addr.s_addr)), ntohs(address.sin_port)};
-}
-
-}  // namespace
-
-std::optional<PeerEndpoint> TStreamSocket::Local() const { return EndpointOf(fd_, getsockname); }
-std::optional<PeerEndpoint> TStreamSocket::Peer() const { return EndpointOf(fd_, getpeername); }
-
-void TStreamSocket::Close() {
-  if (fd_ < 0) return;
-  close(fd_);
-  fd_ = -1;
-}
-
-void TStreamSocket::CloseWithReset() {
-  if (fd_ < 0) return;
-  const linger abortive{1, 0};
-  setsockopt(fd_, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
-  Close();
 }
 
 }  // namespace fwu

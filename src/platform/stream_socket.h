@@ -17,7 +17,7 @@ namespace fwu {
 class TStreamSocket {
  public:
   enum class ConnectStart { Connected, InProgress, Failed };
-  enum class Wants { Read, Write };
+  using Wants = SocketWants;
 
   TStreamSocket() = default;
   ~TStreamSocket();
@@ -45,7 +45,8 @@ class TStreamSocket {
   std::optional<TStreamSocket> Accept();
 
   // Up to ms milliseconds until the socket can be read or written; true
-  // when it can (or has failed, which the next call then reports).
+  // when it can (or has failed, which the next call then reports), false
+  // when the time ran out or a request to end the program came.
   bool WaitFor(Wants wants, int ms);
 
   // Bytes taken or received; 0 from Receive when the peer closed; -1 on

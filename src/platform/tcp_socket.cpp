@@ -1,9 +1,7 @@
 #include "platform/tcp_socket.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/sendfile.h>
@@ -16,7 +14,6 @@
 #include "platform/posix_socket_calls.h"
 #include "platform/socket_address.h"
 #include "platform/socket_error.h"
-#include "platform/termination_requests.h"
 
 namespace fwu {
 namespace {
@@ -27,24 +24,7 @@ bool SetBlocking(int fd, bool blocking) {
   return fcntl(fd, F_SETFL, blocking ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK)) == 0;
 }
 
-// poll(2) that survives signals without stretching the caller's time-out
-// much: a rare interrupted wait simply starts over.
-int PollOne(int fd, short events, int timeoutMs, short& revents) {
-  pollfd entry{fd, events, 0};
-  int rc;
-  do {
-    rc = poll(&entry, 1, timeoutMs);
-  } while (posix::Restart(rc));
-  revents = entry.revents;
-  return rc;
-}
-
 }  // namespace
-
-bool TcpSocket::Fail() {
-  lastError_ = LastSocketError();
-  return false;
-}
 
 bool TcpSocket::Create() {
   Close();
@@ -75,10 +55,9 @@ bool TcpSocket::Connect(const std::string& dottedAddress, std::uint16_t port, in
   if (!SetBlocking(fd_, false)) return Fail();
   if (connect(fd_, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0) {
     if (errno != EINPROGRESS) return Fail();
-    short revents = 0;
-    const int rc = PollOne(fd_, POLLOUT, timeoutMs, revents);
-    if (rc < 0) return Fail();
-    if (rc == 0) {
+    const Readiness seen = Wait(SocketWants::Write, timeoutMs);
+    if (seen == Readiness::Failed || seen == Readiness::Interrupted) return false;
+    if (seen == Readiness::TimedOut) {
       lastError_ = wsa::kTimedOut;
       return false;
     }
@@ -101,30 +80,6 @@ bool TcpSocket::SetIoTimeout(int ms) {
   if (setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit) != 0) return Fail();
   if (setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit) != 0) return Fail();
   return true;
-}
-
-Readiness TcpSocket::Wait(short events, int timeoutMs) {
-  short revents = 0;
-  const int rc = PollOne(fd_, static_cast<short>(events | POLLPRI), timeoutMs, revents);
-  if (rc < 0) {
-    Fail();
-    return Readiness::Failed;
-  }
-  if (rc == 0) return Readiness::TimedOut;
-  // Urgent data is what the Windows Sockets exception set reports.
-  if (revents & POLLPRI) return Readiness::Exceptional;
-  // An error or hang-up makes the next call fail with the real reason.
-  if (revents & (events | POLLERR | POLLHUP)) return Readiness::Ready;
-  return Readiness::NotInSet;
-}
-
-Readiness TcpSocket::WaitReadable(int timeoutMs) { return Wait(POLLIN, timeoutMs); }
-Readiness TcpSocket::WaitWritable(int timeoutMs) { return Wait(POLLOUT, timeoutMs); }
-
-long TcpSocket::Send(const void* data, std::size_t length) {
-  const long sent = posix::SendRestarting(fd_, data, length);
-  if (sent < 0) Fail();
-  return sent;
 }
 
 long TcpSocket::SendFrom(const ReadOnlyFile& file, std::uint64_t offset, std::size_t length) {
@@ -158,36 +113,6 @@ long TcpSocket::SendFrom(const ReadOnlyFile& file, std::uint64_t offset, std::si
   return static_cast<long>(sent);
 }
 
-long TcpSocket::Receive(void* buffer, std::size_t capacity) {
-  const long received = posix::ReceiveRestarting(fd_, buffer, capacity);
-  if (received < 0) Fail();
-  return received;
-}
-
-std::optional<PeerEndpoint> TcpSocket::Peer() const {
-  sockaddr_in address{};
-  socklen_t length = sizeof address;
-  if (getpeername(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) return std::nullopt;
-  char text[INET_ADDRSTRLEN] = {};
-  inet_ntop(AF_INET, &address.sin_addr, text, sizeof text);
-  return PeerEndpoint{text, ntohs(address.sin_port)};
-}
-
-void TcpSocket::Close() {
-  if (fd_ < 0) return;
-  Shutdown();
-  close(fd_);
-  fd_ = -1;
-}
-
-void TcpSocket::CloseWithReset() {
-  if (fd_ < 0) return;
-  const linger abortive{1, 0};
-  setsockopt(fd_, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
-  close(fd_);
-  fd_ = -1;
-}
-
 void TcpSocket::Shutdown() {
   if (fd_ >= 0) shutdown(fd_, SHUT_RDWR);
 }
@@ -213,18 +138,10 @@ bool TcpListener::Listen(const std::string& dottedAddress, std::uint16_t port) {
 
 std::optional<TcpSocket> TcpListener::Accept(int timeoutMs) {
   if (fd_ < 0) return std::nullopt;
-  short revents = 0;
-  if (PollOne(fd_, POLLIN, timeoutMs, revents) <= 0) return std::nullopt;
+  if (WaitForSocket(fd_, SocketWants::Read, timeoutMs) != Readiness::Ready) return std::nullopt;
   const int client = accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
   if (client < 0) return std::nullopt;
   return TcpSocket(client);
-}
-
-void TcpListener::Close() {
-  if (fd_ < 0) return;
-  close(fd_);
-  fd_ = -1;
-  port_ = 0;
 }
 
 }  // namespace fwu

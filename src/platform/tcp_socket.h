@@ -5,18 +5,11 @@
 #include <optional>
 #include <string>
 
+#include "platform/socket_calls.h"
+
 namespace fwu {
 
 class ReadOnlyFile;
-
-// What a readiness wait saw. A wait that runs out is reported, not failed:
-// the callers decide what a quiet peer means.
-enum class Readiness { Ready, TimedOut, Failed, Exceptional, NotInSet };
-
-struct PeerEndpoint {
-  std::string address;
-  std::uint16_t port = 0;
-};
 
 // One blocking IPv4 TCP connection. Errors are kept as Windows Sockets
 // numbers (LastError) so that the texts built from them read the same on
@@ -46,6 +39,7 @@ class TcpSocket {
   // progress, so a peer that stops reading or writing cannot hang a thread.
   bool SetIoTimeout(int ms);
 
+  // Failed and Interrupted leave their reason in LastError.
   Readiness WaitReadable(int timeoutMs);
   Readiness WaitWritable(int timeoutMs);
 
@@ -74,7 +68,7 @@ class TcpSocket {
  private:
   friend class TcpListener;
   explicit TcpSocket(int fd) : fd_(fd) {}
-  Readiness Wait(short events, int timeoutMs);
+  Readiness Wait(SocketWants wants, int timeoutMs);
   bool Fail();
 
   int fd_ = -1;

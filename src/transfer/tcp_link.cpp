@@ -80,6 +80,7 @@ bool TcpLink::WaitReady(Direction direction) {
     case Readiness::TimedOut:
       return true;
     case Readiness::Failed:
+    case Readiness::Interrupted:
       lastError_ = SocketErrorMessage("Socket Error: ", socket_.LastError());
       return false;
     case Readiness::Exceptional:

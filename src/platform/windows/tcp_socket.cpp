@@ -20,34 +20,7 @@ bool SetBlocking(SOCKET s, bool blocking) {
   return ioctlsocket(s, FIONBIO, &nonBlocking) == 0;
 }
 
-timeval Limit(int timeoutMs) {
-  return timeval{static_cast<long>(timeoutMs / 1000), static_cast<long>((timeoutMs % 1000) * 1000)};
-}
-
-// select() rather than WSAPoll: its exception set is where Windows reports
-// urgent data and a connection that failed, which is what the callers ask.
-// Returns the count of ready sets, 0 on a time-out, SOCKET_ERROR on failure.
-int SelectOne(SOCKET s, bool read, bool write, int timeoutMs, bool& inSet, bool& exceptional) {
-  fd_set wanted;
-  fd_set failed;
-  FD_ZERO(&wanted);
-  FD_ZERO(&failed);
-  FD_SET(s, &wanted);
-  FD_SET(s, &failed);
-  timeval limit = Limit(std::max(timeoutMs, 0));
-  const int rc = select(0, read ? &wanted : nullptr, write ? &wanted : nullptr, &failed,
-                        timeoutMs < 0 ? nullptr : &limit);
-  inSet = rc > 0 && FD_ISSET(s, &wanted);
-  exceptional = rc > 0 && FD_ISSET(s, &failed);
-  return rc;
-}
-
 }  // namespace
-
-bool TcpSocket::Fail() {
-  lastError_ = WSAGetLastError();
-  return false;
-}
 
 bool TcpSocket::Create() {
   Close();
@@ -80,14 +53,14 @@ bool TcpSocket::Connect(const std::string& dottedAddress, std::uint16_t port, in
   if (!SetBlocking(s, false)) return Fail();
   if (connect(s, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0) {
     if (WSAGetLastError() != WSAEWOULDBLOCK) return Fail();
-    bool connected = false;
-    bool failed = false;
-    const int rc = SelectOne(s, false, true, timeoutMs, connected, failed);
-    if (rc == SOCKET_ERROR) return Fail();
-    if (rc == 0) {
+    // A connection that failed shows in the exception set.
+    const Readiness seen = Wait(SocketWants::Write, timeoutMs);
+    if (seen == Readiness::Failed || seen == Readiness::Interrupted) return false;
+    if (seen == Readiness::TimedOut) {
       lastError_ = wsa::kTimedOut;
       return false;
     }
+    const bool connected = seen == Readiness::Ready;
     int pending = 0;
     int length = sizeof pending;
     if (getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&pending), &length) != 0) return Fail();
@@ -108,33 +81,6 @@ bool TcpSocket::SetIoTimeout(int ms) {
   return true;
 }
 
-Readiness TcpSocket::Wait(short events, int timeoutMs) {
-  bool inSet = false;
-  bool exceptional = false;
-  const int rc = SelectOne(ToSocket(fd_), events == POLLIN, events == POLLOUT, timeoutMs, inSet, exceptional);
-  if (rc == SOCKET_ERROR) {
-    Fail();
-    return Readiness::Failed;
-  }
-  if (rc == 0) return Readiness::TimedOut;
-  if (exceptional) return Readiness::Exceptional;
-  // A reset or a closed peer shows as readable: the next call tells why.
-  return inSet ? Readiness::Ready : Readiness::NotInSet;
-}
-
-Readiness TcpSocket::WaitReadable(int timeoutMs) { return Wait(POLLIN, timeoutMs); }
-Readiness TcpSocket::WaitWritable(int timeoutMs) { return Wait(POLLOUT, timeoutMs); }
-
-long TcpSocket::Send(const void* data, std::size_t length) {
-  const int chunk = static_cast<int>(std::min<std::size_t>(length, INT_MAX));
-  const int sent = send(ToSocket(fd_), static_cast<const char*>(data), chunk, 0);
-  if (sent == SOCKET_ERROR) {
-    Fail();
-    return -1;
-  }
-  return sent;
-}
-
 // Winsock's own file sending wants overlapped sockets, so the file passes
 // through a buffer, one per thread and kept. Each send costs Wine a trip to
 // its server, so a piece is as large as the callers hand out (64 KB pieces
@@ -149,37 +95,6 @@ long TcpSocket::SendFrom(const ReadOnlyFile& file, std::uint64_t offset, std::si
     return -1;
   }
   return Send(buffer.data(), chunk);
-}
-
-long TcpSocket::Receive(void* buffer, std::size_t capacity) {
-  const int received = ReceiveStream(ToSocket(fd_), buffer, capacity);
-  if (received == SOCKET_ERROR) {
-    Fail();
-    return -1;
-  }
-  return received;
-}
-
-std::optional<PeerEndpoint> TcpSocket::Peer() const {
-  sockaddr_in address{};
-  int length = sizeof address;
-  if (getpeername(ToSocket(fd_), reinterpret_cast<sockaddr*>(&address), &length) != 0) return std::nullopt;
-  return PeerEndpoint{FormatDottedIpv4(ntohl(address.sin_addr.s_addr)), ntohs(address.sin_port)};
-}
-
-void TcpSocket::CloseWithReset() {
-  if (fd_ < 0) return;
-  const linger abortive{1, 0};
-  setsockopt(ToSocket(fd_), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abortive), sizeof abortive);
-  closesocket(ToSocket(fd_));
-  fd_ = -1;
-}
-
-void TcpSocket::Close() {
-  if (fd_ < 0) return;
-  Shutdown();
-  closesocket(ToSocket(fd_));
-  fd_ = -1;
 }
 
 // Another thread's blocking send waiting for room does not return at the
@@ -214,19 +129,10 @@ bool TcpListener::Listen(const std::string& dottedAddress, std::uint16_t port) {
 
 std::optional<TcpSocket> TcpListener::Accept(int timeoutMs) {
   if (fd_ < 0) return std::nullopt;
-  bool ready = false;
-  bool failed = false;
-  if (SelectOne(ToSocket(fd_), true, false, timeoutMs, ready, failed) <= 0 || !ready) return std::nullopt;
+  if (WaitForSocket(fd_, SocketWants::Read, timeoutMs) != Readiness::Ready) return std::nullopt;
   const SOCKET client = accept(ToSocket(fd_), nullptr, nullptr);
   if (client == INVALID_SOCKET) return std::nullopt;
   return TcpSocket(FromSocket(client));
-}
-
-void TcpListener::Close() {
-  if (fd_ < 0) return;
-  closesocket(ToSocket(fd_));
-  fd_ = -1;
-  port_ = 0;
 }
 
 }  // namespace fwu
