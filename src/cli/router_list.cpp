@@ -1,8 +1,8 @@
 #include "cli/router_list.h"
 
 #include <algorithm>
-#include <cstdio>
 
+#include "platform/json_text.h"
 #include "platform/printable_text.h"
 
 namespace fwu {
@@ -27,24 +27,21 @@ std::string Padded(const std::string& text, std::size_t width) {
   return text + std::string(width - std::min(width, text.size()), ' ');
 }
 
-std::string JsonString(const std::string& text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
+// Routers send bytes of no declared encoding: each byte stays itself as a
+// code point (U+0000 to U+00FF), so that the list is valid UTF-8 and no two
+// different answers read the same.
+std::string BytesAsCodePoints(const std::string& bytes) {
+  std::string utf8;
+  for (const char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
-    } else if (byte < 0x20 || byte >= 0x7F) {
-      // Routers send bytes of no declared encoding: each stays itself as a
-      // code point, so that the text is valid JSON and UTF-8 whatever came.
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-      quoted += escaped;
+    if (byte < 0x80) {
+      utf8 += c;
     } else {
-      quoted += c;
+      utf8 += static_cast<char>(0xC0 | (byte >> 6));
+      utf8 += static_cast<char>(0x80 | (byte & 0x3F));
     }
   }
-  return quoted + '"';
+  return utf8;
 }
 
 }  // namespace
@@ -100,9 +97,13 @@ std::string RouterListJson(const std::vector<ListedRouter>& routers) {
   for (std::size_t i = 0; i < routers.size(); ++i) {
     const ListedRouter& router = routers[i];
     json += (i == 0 ? "\n  " : ",\n  ");
-    json += "{\"address\": " + JsonString(router.address) + ", \"kind\": " + JsonString(router.kind) +
-            ", \"status\": " + std::to_string(router.status) + ", \"rom_id\": " + JsonString(router.romId) +
-            ", \"info\": " + JsonString(router.info) + "}";
+    json += JsonObject()
+                .Add("address", router.address)
+                .Add("kind", router.kind)
+                .Add("status", static_cast<int>(router.status))
+                .Add("rom_id", BytesAsCodePoints(router.romId))
+                .Add("info", BytesAsCodePoints(router.info))
+                .Text();
   }
   return json + (routers.empty() ? "]\n" : "\n]\n");
 }

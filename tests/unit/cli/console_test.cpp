@@ -55,7 +55,7 @@ TEST(RouterList, FoldsTheAnswersOfOneAddressAndAlignsTheColumns) {
   // A router's own words can hold anything; JSON stays valid.
   EXPECT_EQ(RouterListJson(FoldedRouters({{1, "10.0.0.1", "A\"\\", "caf\xe9\n"}})),
             "[\n  {\"address\": \"10.0.0.1\", \"kind\": \"running\", \"status\": 1, \"rom_id\": \"A\\\"\\\\\", "
-            "\"info\": \"caf\\u00e9\\u000a\"}\n]\n");
+            "\"info\": \"caf\xc3\xa9\\u000a\"}\n]\n");
 }
 
 TEST(RecoverOptions, WaitingOptionsNeedWaitAndSecondsAreBounded) {
