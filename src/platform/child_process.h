@@ -9,11 +9,11 @@ namespace fwu {
 
 // Another program run beside this one, its standard output and error read
 // through descriptors the caller watches. Standard input reads as ended.
-// The child gets a process group of its own, so that a Ctrl+C on the
-// terminal reaches this program only and it alone decides how each child
-// ends; and it is ended if this one dies: asked in order (SIGTERM) on
-// Linux, ended at once on Windows, where a job object takes the child and
-// all it starts with this program's last handle.
+// The child gets a process group of its own (on Windows a hidden console of
+// its own, so no window flashes up), so that a Ctrl+C on the terminal
+// reaches this program only and it alone decides how each child ends. If
+// this one dies, the child is asked to end in order (SIGTERM) on Linux; on
+// Windows a job object ends it, and all it started, at once.
 class ChildProcess {
  public:
   struct Launch {
@@ -42,9 +42,9 @@ class ChildProcess {
   // Appends what is waiting on the stream; false once it has ended (and
   // the descriptor is closed).
   bool Read(Stream stream, std::string& into);
-  // Asks the child to end in order (SIGTERM; Ctrl+Break on Windows, where
-  // a child without this program's console is ended at once instead), or
-  // ends it and what it started at once.
+  // Asks the child to end in order (SIGTERM; on Windows the event that a
+  // program of ours waits on, windows/end_request.h: another program does
+  // not hear it), or ends it and what it started at once.
   void RequestEnd();
   void Kill();
   // The exit status once the child has ended (128 + signal when a signal
