@@ -37,7 +37,11 @@ void TakePieces(std::string& buffer, std::string_view separators, Take take) {
 
 void SessionOutput::FeedOutput(std::string_view bytes) {
   output_.append(bytes);
-  TakePieces(output_, "\n", [this](std::string_view line) { sink_({SessionLine::Kind::Log, std::string(line)}); });
+  // A program on Windows ends its lines with "\r\n".
+  TakePieces(output_, "\n", [this](std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    sink_({SessionLine::Kind::Log, std::string(line)});
+  });
 }
 
 void SessionOutput::FeedError(std::string_view bytes) {

@@ -18,4 +18,10 @@ struct CommandLine {
 // which cannot hold every name.
 CommandLine ReadCommandLine(int argc, char** argv);
 
+// The one string Windows hands a new program instead of its arguments:
+// each word quoted so that the system's and the C runtime's splitting give
+// back the same words (backslashes count only before a quote). argv[0]
+// follows the same rules, which hold for a path as Windows allows one.
+std::string QuoteCommandLine(const std::vector<std::string>& argv);
+
 }  // namespace fwu

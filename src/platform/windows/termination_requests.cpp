@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/wake_signal.h"
+#include "platform/windows/end_request.h"
 #include "platform/windows/winsock.h"
 
 namespace fwu {
@@ -17,9 +18,13 @@ namespace {
 // these, made before it is installed.
 // CTRL_C_EVENT is 0, so "none" needs a value of its own.
 constexpr DWORD kNoRequest = ~DWORD{0};
+// The parent's request (end_request.h), which no console sends.
+constexpr DWORD kParentRequest = 0x100;
 std::atomic<DWORD> requestedEvent{kNoRequest};
 std::unique_ptr<WakeSignal> wake;
 int nullInput = -1;
+HANDLE parentRequest = nullptr;
+HANDLE parentRequestWait = nullptr;
 
 // The names the POSIX build reports for the same requests, so the log
 // reads the same on every system.
@@ -48,6 +53,8 @@ BOOL WINAPI OnControl(DWORD event) {
   return TRUE;
 }
 
+void CALLBACK OnParentRequest(void*, BOOLEAN) { OnControl(kParentRequest); }
+
 }  // namespace
 
 TerminationRequests::TerminationRequests(EventLoop& loop, Handler onRequest)
@@ -56,11 +63,22 @@ TerminationRequests::TerminationRequests(EventLoop& loop, Handler onRequest)
   nullInput = _open("NUL", _O_RDONLY);
   requestedEvent = kNoRequest;
   SetConsoleCtrlHandler(OnControl, TRUE);
+  // Only a program of ours made this event, when it started this one.
+  parentRequest = OpenEventW(SYNCHRONIZE, FALSE, EndRequestEventName(GetCurrentProcessId()).c_str());
+  if (parentRequest != nullptr &&
+      !RegisterWaitForSingleObject(&parentRequestWait, parentRequest, OnParentRequest, nullptr, INFINITE,
+                                   WT_EXECUTEONLYONCE)) {
+    parentRequestWait = nullptr;
+  }
   watch_ = loop_.WatchFd(wake->Descriptor(), EventLoop::Interest::Readable, [this] { Deliver(); });
 }
 
 TerminationRequests::~TerminationRequests() {
   SetConsoleCtrlHandler(OnControl, FALSE);
+  // Waits for a callback under way, which still uses the wake signal.
+  if (parentRequestWait != nullptr) UnregisterWaitEx(parentRequestWait, INVALID_HANDLE_VALUE);
+  if (parentRequest != nullptr) CloseHandle(parentRequest);
+  parentRequestWait = parentRequest = nullptr;
   loop_.Unwatch(watch_);
   wake.reset();
   if (nullInput >= 0) _close(nullInput);

@@ -22,6 +22,7 @@ namespace fwu {
 namespace {
 
 constexpr const char* kRouter = "192.168.123.254";
+constexpr const char* kSecondRouter = "192.168.124.254";
 constexpr int kRefusedOwnNamespace = 97;
 constexpr int kServerElsewhere = 98;
 // Wine's first start in a prefix builds it, which on a busy machine takes
@@ -85,7 +86,7 @@ class WineUpgradeTest : public ::testing::Test {
       GTEST_SKIP() << why;
     }
     bin_ = bin;
-    lan_ = std::make_unique<VirtualLan>(std::vector<LanRouter>{{"r1", {kRouter}}}, "none");
+    lan_ = std::make_unique<VirtualLan>(routers_, pcRoute_);
     ASSERT_TRUE(lan_->Up()) << lan_->Error();
     work_ = lan_->Dir() + "work";
     received_ = lan_->Dir() + "received";
@@ -146,6 +147,8 @@ class WineUpgradeTest : public ::testing::Test {
     return lan_->RunInPc(script, kWineRunMs);
   }
 
+  std::vector<LanRouter> routers_{{"r1", {kRouter}}};
+  std::string pcRoute_ = "none";
   std::unique_ptr<VirtualLan> lan_;
   std::string bin_;
   std::string work_;
@@ -287,6 +290,42 @@ TEST_F(WineUpgradeTest, CtrlCMidUploadEndsTheRunAsFailedAndLeavesNoTemporaryFile
   const std::string out = ToText(ReadWholeFile(work_ + "/upgrader.out").value_or(Bytes{}));
   EXPECT_EQ(result.out, "exit 1\n") << out << result.err;
   EXPECT_NE(out.find("Program ended by SIGINT"), std::string::npos) << out;
+}
+
+// Two routers of one model: the fleet upgrades both, each by a child
+// upgrader of its own, reads their progress through the pipes, and checks
+// that both come back. The PC has a default route here: under Wine the
+// search's broadcast leaves by the routing table only, not out of each
+// interface by itself.
+class WineFleetTest : public WineUpgradeTest {
+ protected:
+  WineFleetTest() {
+    routers_ = {{"r1", {kRouter}}, {"r2", {kSecondRouter}}};
+    pcRoute_ = "lan";
+  }
+};
+
+TEST_F(WineFleetTest, FleetUpgradesTwoRoutersAndReportsBothVerified) {
+  for (const char* router : {"r1", "r2"}) {
+    const std::string store = received_ + "/" + router;
+    std::filesystem::create_directory(store);
+    ASSERT_TRUE(lan_->StartRouter(router, {"--password", "admin", "--info-after", "v2", "--reboot-delay", "500",
+                                           "--store-dir", store}))
+        << lan_->Error();
+  }
+  const Bytes firmware = Firmware(300000, 7);
+  WriteWorkFile("firmware.bin", firmware);
+
+  const CommandResult result =
+      RunUnderWine("wine fwupgrade-cli.exe fleet --password admin --romid QRT --verify-timeout 30 firmware.bin </dev/null");
+
+  EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+  EXPECT_TRUE(Has(result.out, "2 verified, 0 not verified, 0 failed, 0 skipped")) << result.out << result.err;
+  for (const char* router : {"r1", "r2"}) {
+    const auto received = StoredFiles(received_ + "/" + router);
+    ASSERT_EQ(received.size(), 1u) << lan_->RecordOf(router);
+    EXPECT_TRUE(received[0] == firmware) << router << " must hold the firmware byte for byte";
+  }
 }
 
 // "get" with the stretch at 100 (the digits after "0x" read as decimal).

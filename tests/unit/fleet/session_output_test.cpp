@@ -12,7 +12,7 @@ TEST(SessionOutput, SplitsTheConsoleStreamsWhereverTheyAreCut) {
   SessionOutput output([&](const SessionLine& line) { lines.push_back(line); });
   output.FeedOutput("Unsing HTTP up");
   output.FeedError("status: Connecting\n\r[####      ] 1");
-  output.FeedOutput("grade mode to : 10.0.0.1\n");
+  output.FeedOutput("grade mode to : 10.0.0.1\r\n");  // as a Windows program ends its lines
   output.FeedError("0%\r[########  ] 20%\nmessage: HTTP Upgrade Failure: stalled\npartial");
   output.Flush();
   using K = SessionLine::Kind;
@@ -20,6 +20,7 @@ TEST(SessionOutput, SplitsTheConsoleStreamsWhereverTheyAreCut) {
   EXPECT_EQ(lines[0].kind, K::Status);
   EXPECT_EQ(lines[0].text, "Connecting");
   EXPECT_EQ(lines[1].kind, K::Log);
+  EXPECT_EQ(lines[1].text, "Unsing HTTP upgrade mode to : 10.0.0.1");
   EXPECT_EQ(lines[2].percent, 10);
   EXPECT_EQ(lines[3].percent, 20);
   EXPECT_EQ(lines[4].kind, K::Message);
