@@ -18,7 +18,8 @@ rounds=${ROUNDS:-5}
 
 "$vlan" up "$lan" --router "R1=$router" >/dev/null
 mkdir "$work/store"
-bench_start_router R1 --password admin --store-dir "$work/store"
+# Back-to-back upgrades: no reboot pause after each one.
+bench_start_router R1 --password admin --reboot-delay 0 --store-dir "$work/store"
 head -c 8388608 /dev/urandom > "$work/image.bin"
 
 now_us() { echo $(($(date +%s%N) / 1000)); }
