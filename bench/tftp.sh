@@ -24,7 +24,11 @@ bench_start_router R1 --crashed --store-dir "$work/store"
 "$vlan" exec "$lan" R2 -- in.tftpd --listen --foreground --address 0.0.0.0:69 --create --secure \
   --user nobody "$work/tftpboot" >"$work/tftpd.out" 2>&1 &
 bench_pids="$bench_pids $!"
-sleep 0.3
+i=0
+until "$vlan" exec "$lan" R2 -- ss -Hlun 'sport = :69' | grep -q .; do
+  i=$((i + 1)); [ "$i" -lt 100 ] || { cat "$work/tftpd.out" >&2; echo "in.tftpd did not start" >&2; exit 1; }
+  sleep 0.05
+done
 
 size=4194304
 head -c "$size" /dev/urandom > "$work/image.bin"
