@@ -52,10 +52,7 @@ HiddenTerminalInput::HiddenTerminalInput() {
   saved_ = std::make_unique<Saved>(Saved{terminal, settings});
   hiddenSettings = settings;
   hiddenTerminal = terminal;
-  // The line end is still echoed so that the next output starts on a line
-  // of its own.
   settings.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-  settings.c_lflag |= ECHONL;
   tcsetattr(terminal, TCSANOW, &settings);
 }
 
@@ -63,6 +60,12 @@ HiddenTerminalInput::~HiddenTerminalInput() {
   if (saved_ == nullptr) return;
   hiddenTerminal = -1;
   tcsetattr(saved_->terminal, TCSANOW, &saved_->settings);
+  // With echo off the terminal shows no line end, whether Enter or a
+  // request to end the program ended the typing: the next output gets one
+  // here, as on Windows, to start on a line of its own.
+  if (IsTerminal(StandardStream::Error)) {
+    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, "\n", 1);
+  }
   close(saved_->terminal);
 }
 

@@ -7,7 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/termination_requests.h"
 #include "platform/utf16.h"
+#include "platform/windows/console_read_wake.h"
 #include "platform/windows/wide_text.h"
 #include "platform/windows/winsock.h"
 
@@ -90,8 +92,13 @@ class ConsoleReader final : public std::streambuf {
   bool ReadLine(HANDLE input) {
     wchar_t wide[1024];
     DWORD got = 0;
-    // Nothing read: the end of input, or an interrupt ended the read.
-    if (!ReadConsoleW(input, wide, static_cast<DWORD>(std::size(wide)), &got, nullptr) || got == 0) return false;
+    if (TerminationRequested()) return false;
+    BeginConsoleRead(input);
+    const bool read = ReadConsoleW(input, wide, static_cast<DWORD>(std::size(wide)), &got, nullptr) && got > 0;
+    EndConsoleRead(read);
+    // Nothing read: the end of input, or an interrupt ended the read. A
+    // line that a request to end cut short is not an answer either.
+    if (!read || TerminationRequested()) return false;
     constexpr wchar_t kEndOfInput = 0x1A;  // Ctrl+Z, as the C runtime reads it
     if (wide[0] == kEndOfInput) return false;
     line_ = *Narrow(std::wstring_view(wide, got), InvalidText::Replace);

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/wake_signal.h"
+#include "platform/windows/console_read_wake.h"
 #include "platform/windows/end_request.h"
 #include "platform/windows/winsock.h"
 
@@ -42,7 +43,8 @@ BOOL WINAPI OnControl(DWORD event) {
   // A second request: the default handler ends the process at once.
   if (!requestedEvent.compare_exchange_strong(none, event)) return FALSE;
   // A read that has not started yet sees the end of input; a console read
-  // already waiting is ended by the console itself.
+  // already waiting is woken.
+  WakeConsoleRead();
   if (nullInput >= 0) _dup2(nullInput, 0);
   wake->Raise();
   // The system ends the process as soon as the handler returns from a

@@ -9,11 +9,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 
+#include "integration/pty_session.h"
 #include "integration/vlan_fixture.h"
 #include "platform/files.h"
 #include "platform/utf16.h"
@@ -124,7 +127,19 @@ class WineUpgradeTest : public ::testing::Test {
   // when asked (an X server's socket belongs to its network namespace). The
   // script's status is the last command's, or one of the refusals above.
   CommandResult RunUnderWine(const std::string& commands, bool display = false) const {
-    const std::string script =
+    return lan_->RunInPc(WineScript(commands, display), kWineRunMs);
+  }
+
+  // The same commands on a terminal of their own, as a technician types.
+  bool StartOnTerminal(PtySession& session, const std::string& commands) const {
+    // The script's shell outlives a Ctrl+C meant for the program, as a
+    // technician's interactive shell does.
+    return session.Start(
+        {"ip", "netns", "exec", lan_->Name() + "-pc", "sh", "-c", WineScript("trap : INT\n" + commands, false)});
+  }
+
+  std::string WineScript(const std::string& commands, bool display) const {
+    return
         "set -u\n"
         "self=$(readlink /proc/self/ns/net)\n"
         "[ \"$self\" != \"$(readlink /proc/1/ns/net)\" ] || { echo 'refused: the machine'\"'\"'s own namespace' >&2; exit " +
@@ -136,7 +151,8 @@ class WineUpgradeTest : public ::testing::Test {
         "mkdir -p \"$WINEPREFIX\" || exit 1\n"
         // A server left elsewhere for this prefix would make the sockets there.
         "wineserver -k 2>/dev/null; wineserver -w 2>/dev/null\n"
-        "wineserver -f -p >wineserver.log 2>&1 &\n"
+        // Out of the terminal's process group, where a Ctrl+C would end it.
+        "setsid wineserver -f -p >wineserver.log 2>&1 </dev/null &\n"
         "server=$!\n"
         "[ \"$(readlink /proc/$server/ns/net)\" = \"$self\" ] || { echo 'refused: Wine server elsewhere' >&2; exit " +
         std::to_string(kServerElsewhere) + "; }\n"
@@ -144,7 +160,6 @@ class WineUpgradeTest : public ::testing::Test {
         "run; status=$?\n"
         "wineserver -k; wait $server\n" + (display ? "kill $xvfb; wait $xvfb\n" : "") +
         "exit $status\n";
-    return lan_->RunInPc(script, kWineRunMs);
   }
 
   std::vector<LanRouter> routers_{{"r1", {kRouter}}};
@@ -290,6 +305,27 @@ TEST_F(WineUpgradeTest, CtrlCMidUploadEndsTheRunAsFailedAndLeavesNoTemporaryFile
   const std::string out = ToText(ReadWholeFile(work_ + "/upgrader.out").value_or(Bytes{}));
   EXPECT_EQ(result.out, "exit 1\n") << out << result.err;
   EXPECT_NE(out.find("Program ended by SIGINT"), std::string::npos) << out;
+}
+
+// A Windows console reading a line is not ended by every console when
+// Ctrl+C comes (Wine's is not): the request itself must end the prompt.
+TEST_F(WineUpgradeTest, CtrlCAtThePasswordPromptOfATerminalEndsTheRun) {
+  StartRouter({"--password", "admin"});
+  WriteWorkFile("own.bin", Firmware(100, 1));
+  PtySession session;
+  ASSERT_TRUE(StartOnTerminal(session, "wine fwupgrade-cli.exe set " + std::string(kRouter) + " null null own.bin"));
+  ASSERT_TRUE(session.WaitFor("Router (number or address)", 60000)) << session.Screen();
+  // Wine's console takes the terminal's keys as they are only once its read
+  // has begun, a moment after the question is shown.
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  session.Type("\r");
+  // Wine draws the space after the colon as a cursor move.
+  ASSERT_TRUE(session.WaitFor("Password:", 10000)) << session.Screen();
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  session.Type("adm\x03");
+  EXPECT_EQ(session.WaitForExit(30000), 1) << session.Screen();
+  EXPECT_TRUE(Has(session.Screen(), "NOT upgraded: ended by SIGINT")) << session.Screen();
+  EXPECT_FALSE(Has(lan_->RecordOf("r1"), "http")) << "the cut-short password was not tried";
 }
 
 // Two routers of one model: the fleet upgrades both, each by a child
