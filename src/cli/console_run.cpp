@@ -81,7 +81,7 @@ int ConsoleRun::Finish() {
   facts_.succeeded = status == exit_status::kSucceeded;
   if (!form_.Closed()) form_.ExitClick();
   view_.EndProgressLine();
-  facts_.address = form_.SelectedIP();
+  facts_.address = form_.SelectedIP().empty() ? chosenAddress_ : form_.SelectedIP();
   facts_.romId = form_.SelectedROMID();
   facts_.upgradeState = form_.UpgradeState();
   facts_.endedBy = endedBy_;

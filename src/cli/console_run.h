@@ -54,6 +54,9 @@ class ConsoleRun {
   std::string endedBy_;
   TerminationRequests requests_;
   RunFacts facts_;
+  // The router answered at the prompt, which the verdict names when the
+  // run ends before Upgrade is pressed.
+  std::string chosenAddress_;
   std::size_t messagesBefore_ = 0;
   std::chrono::steady_clock::time_point started_;
 };

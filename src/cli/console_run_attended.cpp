@@ -52,6 +52,7 @@ bool ConsoleRun::RunAttended() {
   const auto choices = RouterChoices();
   std::cerr << RouterCountText(FoldedRouters(program_.Search().Table().Entries()).size()) << '\n';
   if (!AskRouter(form_, choices, std::cin, std::cerr) || requests_.CheckNow()) return false;
+  chosenAddress_ = form_.Models().IPComBox.Text();
   if (!AskForFileIfNoneKnown() || requests_.CheckNow()) return false;
   const bool hideTyping = IsTerminal(StandardStream::Input);
   for (int attempt = 0; attempt <= kPasswordRetries; ++attempt) {
