@@ -63,6 +63,18 @@ bool OnSubnet(const InterfaceAddress& address, Ipv4 router) {
   return (address.address & mask) == (router & mask);
 }
 
+// The command that gives the PC an address on a router's subnet, in its
+// system's own words. Windows adds no second address beside one from DHCP,
+// so there the address takes the place of DHCP's until it is put back.
+std::string AddressFix(const HostFacts& facts, const InterfaceFacts* link, const std::string& pcAddress) {
+  if (facts.windows) {
+    const std::string name = "name=\"" + (link ? link->name : std::string("Ethernet")) + "\"";
+    return "netsh interface ipv4 set address " + name + " static " + pcAddress +
+           " 255.255.255.0 (afterwards: netsh interface ipv4 set address " + name + " dhcp)";
+  }
+  return "ip addr add " + pcAddress + "/24 dev " + (link ? link->name : std::string("eth0"));
+}
+
 void JudgeSubnets(const HostFacts& facts, const std::array<std::string, 4>& routers, std::vector<HostCheck>& checks) {
   const InterfaceFacts* cabled = LikelyRouterLink(facts.interfaces);
   for (const auto& routerText : routers) {
@@ -84,7 +96,7 @@ void JudgeSubnets(const HostFacts& facts, const std::array<std::string, 4>& rout
     const std::string pcAddress = FormatDottedIpv4((*router & 0xFFFFFF00u) | 100);
     checks.push_back({"subnets", CheckLevel::Warn,
                       "no interface has an address on " + subnet + ", where a router answers at " + routerText,
-                      "ip addr add " + pcAddress + "/24 dev " + (cabled ? cabled->name : std::string("eth0"))});
+                      AddressFix(facts, cabled, pcAddress)});
   }
 }
 
@@ -134,7 +146,7 @@ void JudgePort(unsigned port, const PortHolder& holder, const char* harm, const 
   checks.push_back({"ports", CheckLevel::Warn, name + " is held by " + who + ": " + harm, fix});
 }
 
-void JudgeFirewall(const HostFacts& facts, std::vector<HostCheck>& checks) {
+void JudgeFirewall(const HostFacts& facts, const std::string& programPath, std::vector<HostCheck>& checks) {
   const FirewallFacts& wall = facts.firewall;
   if (facts.windows) {
     if (!wall.readable) {
@@ -142,7 +154,8 @@ void JudgeFirewall(const HostFacts& facts, std::vector<HostCheck>& checks) {
     } else if (wall.enabled) {
       checks.push_back({"firewall", CheckLevel::Warn,
                         "Windows Firewall is on for the active profile: it may drop the routers' answers",
-                        "allow fwupgrade through Windows Firewall for this network"});
+                        "from an administrator's prompt: netsh advfirewall firewall add rule name=\"fwupgrade\" "
+                        "dir=in action=allow program=\"" + programPath + "\""});
     } else {
       checks.push_back({"firewall", CheckLevel::Ok, "Windows Firewall is off for the active profile", {}});
     }
@@ -182,7 +195,7 @@ std::vector<HostCheck> JudgeHost(const HostFacts& facts, const std::array<std::s
             "stop the DHCP client on the router's link while searching", checks);
   JudgePort(69, facts.port69, "a TFTP server on this PC may answer boot loaders that ask it for an image",
             "stop that TFTP server while recovering a router", checks);
-  JudgeFirewall(facts, checks);
+  JudgeFirewall(facts, programPath, checks);
   return checks;
 }
 

@@ -34,7 +34,7 @@ const HostCheck* Find(const std::vector<HostCheck>& checks, const std::string& t
   return found == checks.end() ? nullptr : &*found;
 }
 
-TEST(HostChecks, SubnetWithoutAddressIsAdvisedOnTheCabledLinkNotTheRadio) {
+TEST(HostChecks, FixesNameTheCabledLinkNotTheRadioInTheSystemsOwnCommands) {
   HostFacts facts = Healthy();
   facts.interfaces = {Link("wlan0", "10.0.0.5", true), Link("eth1", "192.168.1.100")};
   const auto checks = JudgeHost(facts, kRouters, "/usr/bin/fwupgrade-cli");
@@ -42,6 +42,15 @@ TEST(HostChecks, SubnetWithoutAddressIsAdvisedOnTheCabledLinkNotTheRadio) {
   ASSERT_NE(missing, nullptr);
   EXPECT_EQ(missing->level, CheckLevel::Warn);
   EXPECT_EQ(missing->fix, "ip addr add 192.168.0.100/24 dev eth1");
+  facts.windows = true;
+  facts.interfaces[1].name = "Ethernet 2";
+  EXPECT_EQ(Find(JudgeHost(facts, kRouters, "fwupgrade-cli.exe"), "192.168.0.0/24")->fix,
+            "netsh interface ipv4 set address name=\"Ethernet 2\" static 192.168.0.100 255.255.255.0 "
+            "(afterwards: netsh interface ipv4 set address name=\"Ethernet 2\" dhcp)");
+  facts.firewall.enabled = true;
+  EXPECT_EQ(Find(JudgeHost(facts, kRouters, "C:\\Tools\\fwupgrade-cli.exe"), "Windows Firewall is on")->fix,
+            "from an administrator's prompt: netsh advfirewall firewall add rule name=\"fwupgrade\" dir=in "
+            "action=allow program=\"C:\\Tools\\fwupgrade-cli.exe\"");
   const HostCheck* present = Find(checks, "192.168.1.254 is on eth1");
   ASSERT_NE(present, nullptr);
   EXPECT_EQ(present->level, CheckLevel::Ok);
