@@ -36,6 +36,10 @@ int UdpSocket::Create() {
   BOOL report = FALSE;
   DWORD returned = 0;
   WSAIoctl(s, SIO_UDP_CONNRESET, &report, sizeof report, nullptr, 0, &returned, nullptr, nullptr);
+  // SendToVia names the interface in the datagram, which is documented for
+  // sockets with this option on.
+  const DWORD packetInfo = TRUE;
+  setsockopt(s, IPPROTO_IP, IP_PKTINFO, reinterpret_cast<const char*>(&packetInfo), sizeof packetInfo);
   return 0;
 }
 
