@@ -82,9 +82,9 @@ class RecoverRun {
         settings_(settings),
         out_(out),
         err_(err),
-        terminal_(IsTerminal(StandardStream::Error)),
-        live_(err, terminal_),
-        display_(err, terminal_) {}
+        escapes_(StandardStream::Error),
+        live_(err, escapes_.Taken()),
+        display_(err, escapes_.Taken()) {}
 
   void Interrupt() {
     interrupted_ = true;
@@ -264,7 +264,8 @@ class RecoverRun {
   const SessionSettings& settings_;
   std::ostream& out_;
   std::ostream& err_;
-  bool terminal_;
+  // Before the displays, which draw once more as they go.
+  const TerminalEscapes escapes_;
   LiveLine live_;
   FleetDisplay display_;
   std::unique_ptr<RecoveryWait> wait_;

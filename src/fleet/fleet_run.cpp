@@ -245,7 +245,8 @@ int RunFleet(const std::vector<std::string>& words, const std::string& programPa
     LogFleetDone(log, rows, false);
     return 0;
   }
-  FleetDisplay display(err, IsTerminal(StandardStream::Error));
+  const TerminalEscapes escapes(StandardStream::Error);
+  FleetDisplay display(err, escapes.Taken());
   if (!requests.CheckNow()) {
     FleetRunner run(loop, rows, started.settings, log, display, options.jobs);
     runner = &run;

@@ -39,6 +39,11 @@ struct HiddenTerminalInput::Saved {
 
 bool IsTerminal(StandardStream stream) { return isatty(Descriptor(stream)) == 1; }
 
+// Every terminal a POSIX system drives takes them: nothing to change.
+struct TerminalEscapes::Saved {};
+TerminalEscapes::TerminalEscapes(StandardStream stream) : taken_(IsTerminal(stream)) {}
+TerminalEscapes::~TerminalEscapes() = default;
+
 void RestoreHiddenTerminalNow() {
   const int terminal = hiddenTerminal.load();
   if (terminal >= 0) tcsetattr(terminal, TCSANOW, &hiddenSettings);

@@ -27,6 +27,27 @@ bool IsTerminal(StandardStream stream) {
   return GetConsoleMode(StreamHandle(stream), &mode) != 0;
 }
 
+struct TerminalEscapes::Saved {
+  HANDLE console;
+  DWORD mode;
+};
+
+TerminalEscapes::TerminalEscapes(StandardStream stream) {
+  DWORD mode = 0;
+  const HANDLE console = StreamHandle(stream);
+  if (!GetConsoleMode(console, &mode)) return;
+  taken_ = (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+  if (taken_) return;
+  // Refused by consoles older than Windows 10, which would show the
+  // sequences as text: the caller then draws no lines in place.
+  taken_ = SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+  if (taken_) saved_ = std::make_unique<Saved>(Saved{console, mode});
+}
+
+TerminalEscapes::~TerminalEscapes() {
+  if (saved_) SetConsoleMode(saved_->console, saved_->mode);
+}
+
 HiddenTerminalInput::HiddenTerminalInput() {
   const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
   DWORD mode = 0;
