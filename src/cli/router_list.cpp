@@ -4,6 +4,7 @@
 
 #include "platform/json_text.h"
 #include "platform/printable_text.h"
+#include "platform/utf16.h"
 
 namespace fwu {
 
@@ -31,17 +32,9 @@ std::string Padded(const std::string& text, std::size_t width) {
 // code point (U+0000 to U+00FF), so that the list is valid UTF-8 and no two
 // different answers read the same.
 std::string BytesAsCodePoints(const std::string& bytes) {
-  std::string utf8;
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      utf8 += c;
-    } else {
-      utf8 += static_cast<char>(0xC0 | (byte >> 6));
-      utf8 += static_cast<char>(0x80 | (byte & 0x3F));
-    }
-  }
-  return utf8;
+  std::u16string units;
+  for (const char c : bytes) units += static_cast<char16_t>(static_cast<unsigned char>(c));
+  return Utf16ToUtf8(units).text;  // no surrogates: always converts
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "platform/windows/adapter_list.h"
 
+#include "platform/windows/wide_text.h"
+
 namespace fwu {
 
 std::vector<unsigned char> Ipv4AdapterList(ULONG flags) {
@@ -12,6 +14,11 @@ std::vector<unsigned char> Ipv4AdapterList(ULONG flags) {
   }
   if (rc != NO_ERROR) buffer.clear();
   return buffer;
+}
+
+std::string AdapterName(const IP_ADAPTER_ADDRESSES& adapter) {
+  if (adapter.FriendlyName == nullptr || *adapter.FriendlyName == L'\0') return adapter.AdapterName;
+  return Narrow(adapter.FriendlyName, InvalidText::Replace).value_or(adapter.AdapterName);
 }
 
 }  // namespace fwu

@@ -5,6 +5,7 @@
 
 #include <iphlpapi.h>
 
+#include <string>
 #include <vector>
 
 namespace fwu {
@@ -17,5 +18,9 @@ std::vector<unsigned char> Ipv4AdapterList(ULONG flags);
 inline const IP_ADAPTER_ADDRESSES* FirstAdapter(const std::vector<unsigned char>& list) {
   return list.empty() ? nullptr : reinterpret_cast<const IP_ADAPTER_ADDRESSES*>(list.data());
 }
+
+// The name the network settings show ("Ethernet"), not the adapter's GUID
+// (which stands in when it has no other).
+std::string AdapterName(const IP_ADAPTER_ADDRESSES& adapter);
 
 }  // namespace fwu

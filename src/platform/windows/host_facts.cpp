@@ -1,6 +1,7 @@
 #include "platform/host_facts.h"
 
 #include "platform/windows/adapter_list.h"
+#include "platform/windows/wide_text.h"
 
 #include <netfw.h>
 #include <psapi.h>
@@ -13,15 +14,6 @@
 namespace fwu {
 namespace {
 
-std::string Utf8(const wchar_t* text) {
-  if (text == nullptr) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return {};
-  std::string converted(static_cast<std::size_t>(size - 1), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, converted.data(), size, nullptr, nullptr);
-  return converted;
-}
-
 std::vector<InterfaceFacts> ReadInterfaces() {
   std::vector<InterfaceFacts> found;
   const auto list = Ipv4AdapterList(GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER |
@@ -29,7 +21,7 @@ std::vector<InterfaceFacts> ReadInterfaces() {
   for (auto* adapter = FirstAdapter(list); adapter != nullptr; adapter = adapter->Next) {
     if (adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK) continue;
     InterfaceFacts facts;
-    facts.name = Utf8(adapter->FriendlyName);
+    facts.name = AdapterName(*adapter);
     facts.up = adapter->OperStatus == IfOperStatusUp;
     // Windows reports a link without its medium as not operational.
     facts.carrier = facts.up;
@@ -57,7 +49,7 @@ std::string ProcessName(DWORD pid) {
   if (!named) return {};
   const std::wstring full(path, length);
   const auto slash = full.find_last_of(L"\\/");
-  return Utf8(full.substr(slash == std::wstring::npos ? 0 : slash + 1).c_str()) + " (pid " + std::to_string(pid) + ")";
+  return Narrow(full.substr(slash == std::wstring::npos ? 0 : slash + 1), InvalidText::Replace).value_or("?") + " (pid " + std::to_string(pid) + ")";
 }
 
 PortHolder UdpPortHolder(unsigned port) {

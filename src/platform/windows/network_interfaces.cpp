@@ -1,11 +1,9 @@
 #include "platform/network_interfaces.h"
 
 #include "platform/windows/adapter_list.h"
-#include "platform/windows/wide_text.h"
 
 #include <ws2tcpip.h>
 
-#include <string>
 #include <vector>
 
 namespace fwu {
@@ -24,11 +22,7 @@ std::vector<NetworkInterface> BroadcastInterfaces() {
       if (unicast->Address.lpSockaddr == nullptr || unicast->Address.lpSockaddr->sa_family != AF_INET) continue;
       const auto* address = reinterpret_cast<const sockaddr_in*>(unicast->Address.lpSockaddr);
       // One copy of each broadcast per adapter, from its first address.
-      // The name the network settings show ("Ethernet"), not the adapter's GUID.
-      const std::string name = adapter->FriendlyName != nullptr
-                                   ? Narrow(adapter->FriendlyName, InvalidText::Replace).value_or(adapter->AdapterName)
-                                   : adapter->AdapterName;
-      found.push_back({name, adapter->IfIndex, ntohl(address->sin_addr.s_addr)});
+      found.push_back({AdapterName(*adapter), adapter->IfIndex, ntohl(address->sin_addr.s_addr)});
       break;
     }
   }
